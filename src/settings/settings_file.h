@@ -6,7 +6,7 @@
 
 class Settings_File {
 public:
-    Settings_File();  // computes Path from the data directory
+    Settings_File(); // computes Path from the data directory
     ~Settings_File();
 
     char Path[260] = {};
@@ -23,4 +23,11 @@ private:
 
 // The process-wide settings file and its live record.
 Settings_File& Program_Settings_File();
-inline Settings& Live_Settings() { return Program_Settings_File().Settings; }
+inline Settings& Live_Settings()
+{
+    return Program_Settings_File().Settings;
+}
+
+// Back to the constructed state (path computed again from the data directory, record zeroed),
+// so tests do not leak state into one another.
+void Reset_Settings_File();

@@ -1,0 +1,40 @@
+// Plain file helpers over POSIX descriptors, standing in for the original platform's
+// CreateFileA/ReadFile/WriteFile/GetFileSize/CloseHandle. A descriptor is an int; -1 is the
+// invalid handle. Every call is safe with -1 and with texts that are not valid paths.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace Files {
+
+inline constexpr int Invalid_Handle = -1;
+
+// Open an existing regular file for reading (folders are refused, as CreateFileA refuses them).
+int Open_For_Reading(const char* path);
+// Open for writing: create_always creates or truncates; otherwise the file must exist and the
+// descriptor appends to its end.
+int Open_For_Writing(const char* path, bool create_always);
+void Close(int& handle);
+
+// Size in bytes, or -1 when it cannot be told.
+int64_t Size(int handle);
+// Reads up to `size` bytes (retrying short reads); returns the count, or -1 on failure.
+long Read(int handle, void* buffer, std::size_t size);
+// Writes all `size` bytes; false on any failure.
+bool Write(int handle, const void* buffer, std::size_t size);
+
+bool Is_Regular_File(const std::string& path);
+bool Is_Folder(const std::string& path);
+
+// The whole file; false when it cannot be read.
+bool Read_All(const std::string& path, std::vector<uint8_t>& bytes);
+
+// Replaces the file's contents so that a crash at any moment leaves either the old or the new
+// contents: writes a temporary file in the same folder, flushes it and renames it over `path`.
+enum class Replace_Result { Done, Create_Failed, Write_Failed };
+Replace_Result Replace_Contents(const std::string& path, const void* bytes, std::size_t size);
+
+} // namespace Files
