@@ -2,7 +2,7 @@
 // the log and loads the settings, then creates the application and runs it.
 #pragma once
 
-#include "platform/system/win_types.h"
+#include "platform/win_types.h"
 
 // The previous instance and the show flag are not used. Returns the exit code.
 int Win_Main(HINSTANCE instance, HINSTANCE previous_instance, const char* command_line, int show);

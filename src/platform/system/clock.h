@@ -5,7 +5,7 @@
 // render tool drive time themselves (Manual_Clock); the system clock is in force otherwise.
 #pragma once
 
-#include "platform/system/win_types.h"
+#include "platform/win_types.h"
 
 #include <cstdint>
 

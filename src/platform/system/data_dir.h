@@ -3,7 +3,7 @@
 // The program's own folder is "<data dir>/Lucivanta/".
 #pragma once
 
-#include "platform/system/win_types.h"
+#include "platform/win_types.h"
 
 #include <string>
 

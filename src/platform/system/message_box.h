@@ -3,7 +3,7 @@
 // text, caption and type reach the backend unchanged.
 #pragma once
 
-#include "platform/system/win_types.h"
+#include "platform/win_types.h"
 
 #include <string>
 #include <vector>

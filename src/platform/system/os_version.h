@@ -3,7 +3,7 @@
 // system as "not classified". The query can be replaced to exercise every classification.
 #pragma once
 
-#include "platform/system/win_types.h"
+#include "platform/win_types.h"
 
 struct OSVERSIONINFOA {
     DWORD dwOSVersionInfoSize;

@@ -5,7 +5,7 @@
 // itself: setting FALSE over another live saver's flag leaves that flag standing.
 #pragma once
 
-#include "platform/system/win_types.h"
+#include "platform/win_types.h"
 
 #include <string>
 
