@@ -171,6 +171,22 @@ TEST_F(Win_Main_Test, FlagSetReturnsPreviousStateAndClearsOnlyItsOwn)
     EXPECT_TRUE(Saver_Flag_Is_Set());
 }
 
+TEST_F(Win_Main_Test, FlagsLeftBehindCountAsNotSet)
+{
+    const std::string ours = std::to_string(getpid());
+    for (const std::string& content :
+         {ours + " 1\n", std::string("2147483000 0\n"), std::string("garbage")}) {
+        test_support::Write_File(Saver_Flag_Path(), content);
+        EXPECT_FALSE(Saver_Flag_Is_Set()) << content;
+        uint32_t previous = 7;
+        EXPECT_TRUE(SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &previous, 0));
+        EXPECT_EQ(previous, 0u);
+        EXPECT_TRUE(Saver_Flag_Is_Set());
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+        EXPECT_FALSE(std::filesystem::exists(Saver_Flag_Path()));
+    }
+}
+
 TEST_F(Win_Main_Test, UnsupportedSystemsAreRefusedWithABox)
 {
     Set_Version_Query(Fake_Version);

@@ -15,33 +15,71 @@
 
 namespace {
 
-// The pid in the flag file, or 0 when there is no readable flag of ours.
-pid_t Flag_Owner()
+// The start time of a process (clock ticks after boot, field 22 of /proc/<pid>/stat), or 0
+// when it cannot be read. Stored beside the pid so that a flag left behind by a process whose
+// pid has since been given to another process is seen as stale.
+unsigned long long Start_Time(pid_t pid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    std::FILE* file = std::fopen(path, "r");
+    if (file == nullptr)
+        return 0;
+    char text[1024] = {};
+    const std::size_t got = std::fread(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    text[got] = '\0';
+    // The command name may hold blanks and parentheses: count fields after its last ')'.
+    const char* at = std::strrchr(text, ')');
+    if (at == nullptr)
+        return 0;
+    unsigned long long value = 0;
+    for (int field = 2; field < 22 && at != nullptr; ++field)
+        at = std::strchr(at + 1, ' ');
+    if (at != nullptr)
+        value = std::strtoull(at + 1, nullptr, 10);
+    return value;
+}
+
+struct Flag_Owner_Record {
+    pid_t Pid = 0;
+    unsigned long long Started = 0;
+};
+
+// The owner recorded in the flag file; pid 0 when there is no readable flag of ours.
+Flag_Owner_Record Read_Flag()
 {
     const std::string path = Saver_Flag_Path();
     const int handle = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (handle < 0)
-        return 0;
+        return {};
     struct stat info {};
-    char text[32] = {};
+    char text[64] = {};
     const bool ours = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid();
     const ssize_t got = ours ? ::read(handle, text, sizeof text - 1) : -1;
     ::close(handle);
     if (got <= 0)
-        return 0;
-    const long pid = std::strtol(text, nullptr, 10);
-    return pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
+        return {};
+    char* end = nullptr;
+    const long pid = std::strtol(text, &end, 10);
+    if (pid <= 0 || pid > INT32_MAX)
+        return {};
+    return {static_cast<pid_t>(pid), std::strtoull(end, nullptr, 10)};
 }
 
-bool Process_Lives(pid_t pid)
+bool Process_Lives(const Flag_Owner_Record& owner)
 {
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+    if (owner.Pid <= 0 || (::kill(owner.Pid, 0) != 0 && errno != EPERM))
+        return false;
+    const unsigned long long started = Start_Time(owner.Pid);
+    return owner.Started == 0 || started == 0 || started == owner.Started;
 }
 
 bool Write_Flag()
 {
-    char text[32];
-    const int length = std::snprintf(text, sizeof text, "%d\n", static_cast<int>(::getpid()));
+    char text[64];
+    const int length =
+        std::snprintf(text, sizeof text, "%d %llu\n", static_cast<int>(::getpid()), Start_Time(::getpid()));
     return Files::Replace_Contents(Saver_Flag_Path(), text, static_cast<std::size_t>(length)) ==
            Files::Replace_Result::Done;
 }
@@ -57,15 +95,16 @@ std::string Saver_Flag_Path()
 
 bool Saver_Flag_Is_Set()
 {
-    return Process_Lives(Flag_Owner());
+    return Process_Lives(Read_Flag());
 }
 
 BOOL SystemParametersInfoA(UINT action, UINT parameter, void* previous, UINT)
 {
     if (action != SPI_SETSCREENSAVERRUNNING)
         return FALSE;
-    const pid_t owner = Flag_Owner();
-    const bool was_set = Process_Lives(owner);
+    const Flag_Owner_Record record = Read_Flag();
+    const pid_t owner = record.Pid;
+    const bool was_set = Process_Lives(record);
     if (previous != nullptr) {
         const uint32_t state = was_set ? 1 : 0;
         std::memcpy(previous, &state, sizeof state);
