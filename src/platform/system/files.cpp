@@ -9,19 +9,26 @@
 
 namespace Files {
 
+namespace {
+
+// Folders and devices are not files to the program: an open of one counts as failed.
+int Regular_File_Only(int handle)
+{
+    struct stat info {};
+    if (handle >= 0 && (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(handle);
+        return Invalid_Handle;
+    }
+    return handle < 0 ? Invalid_Handle : handle;
+}
+
+} // namespace
+
 int Open_For_Reading(const char* path)
 {
     if (path == nullptr || path[0] == '\0')
         return Invalid_Handle;
-    const int handle = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (handle < 0)
-        return Invalid_Handle;
-    struct stat info {};
-    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(handle);
-        return Invalid_Handle;
-    }
-    return handle;
+    return Regular_File_Only(::open(path, O_RDONLY | O_CLOEXEC));
 }
 
 int Open_For_Writing(const char* path, bool create_always)
@@ -29,15 +36,7 @@ int Open_For_Writing(const char* path, bool create_always)
     if (path == nullptr || path[0] == '\0')
         return Invalid_Handle;
     const int flags = create_always ? (O_WRONLY | O_CREAT | O_TRUNC) : (O_WRONLY | O_APPEND);
-    const int handle = ::open(path, flags | O_CLOEXEC, 0644);
-    if (handle < 0)
-        return Invalid_Handle;
-    struct stat info {};
-    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(handle);
-        return Invalid_Handle;
-    }
-    return handle;
+    return Regular_File_Only(::open(path, flags | O_CLOEXEC, 0644));
 }
 
 void Close(int& handle)
