@@ -1,14 +1,41 @@
 // The program's entry: builds the command-line text the way the original platform hands it
-// over, reads the diagnostic trace switch, and runs Win_Main.
+// over, reads the diagnostic trace switch, makes the product folder on a first start, and
+// runs Win_Main.
+#include "app/first_start.h"
 #include "app/win_main.h"
 #include "log/error_log.h"
 #include "platform/system/command_line.h"
+#include "platform/system/data_dir.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The installed default data: beside the program (an installation moved elsewhere), where it
+// was installed, or in the build folder (a program run from where it was built).
+std::vector<std::string> Installed_Data_Candidates()
+{
+    std::vector<std::string> candidates;
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error)
+        candidates.push_back((program.parent_path().parent_path() / "share/lucivanta").string());
+    candidates.push_back(LUCIVANTA_INSTALLED_DATA);
+    candidates.push_back(LUCIVANTA_BUILD_DATA);
+    return candidates;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // The installer's part: a first start fills the product folder before the program runs.
+    Install_Default_Data(Windows_Directory_Plus("/Lucivanta"),
+                         Find_Installed_Data(Installed_Data_Candidates()));
     Set_Command_Line(Join_Command_Line(argc, argv));
     // A diagnostic run turns the Enter/Exit trace on; nothing in the program itself does.
     if (const char* trace = std::getenv("LUCIVANTA_TRACE"); trace != nullptr && std::strcmp(trace, "1") == 0)
