@@ -1,0 +1,74 @@
+// The reference rasterizer: for each pixel of a triangle's clipped bounding box, evaluate
+// the three edge functions and the attribute planes directly and shade it. Slow and plain
+// on purpose: it is the oracle the software rasterizer is tested against.
+#include "platform/graphics/raster/pixel_pipeline.h"
+#include "platform/graphics/raster/rasterizer.h"
+
+#include <algorithm>
+
+namespace Raster {
+namespace {
+
+class Reference_Rasterizer final : public Rasterizer {
+public:
+    void Set_Target(const Target& target) override { target_ = target; }
+
+    void Clear(const Rect& rect, uint32_t colour) override { Fill_Rows(target_, rect, colour); }
+
+    void Draw_Triangle(const Vertex& v0, const Vertex& v1, const Vertex& v2, const State& state,
+                       Cull cull) override
+    {
+        State clipped = state;
+        clipped.clip.left = std::max(state.clip.left, 0);
+        clipped.clip.top = std::max(state.clip.top, 0);
+        clipped.clip.right = std::min(state.clip.right, target_.width);
+        clipped.clip.bottom = std::min(state.clip.bottom, target_.height);
+        Triangle_Setup setup;
+        if (!target_.pixels || !Set_Up_Triangle(v0, v1, v2, clipped, cull, setup))
+            return;
+        for (int32_t y = setup.box.top; y < setup.box.bottom; ++y)
+            for (int32_t x = setup.box.left; x < setup.box.right; ++x)
+                if (setup.Covers(x, y))
+                    Blend_Pixel(target_, clipped, x, y, Shade(setup, clipped, Attributes_At(setup, x, y)));
+    }
+
+    void Flush() override {}
+
+private:
+    static Pixel_Attributes Attributes_At(const Triangle_Setup& s, int32_t x, int32_t y)
+    {
+        if (s.perspective)
+            return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y),
+                    s.s.At(x, y),   s.t.At(x, y),     s.q.At(x, y)};
+        return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.u.At(x, y), s.v.At(x, y), 0};
+    }
+
+    Target target_;
+};
+
+} // namespace
+
+std::unique_ptr<Rasterizer> Make_Reference_Rasterizer()
+{
+    return std::make_unique<Reference_Rasterizer>();
+}
+
+void Fill_Rows(const Target& target, const Rect& rect, uint32_t colour)
+{
+    int32_t left = std::max(rect.left, 0), right = std::min(rect.right, target.width);
+    int32_t top = std::max(rect.top, 0), bottom = std::min(rect.bottom, target.height);
+    if (!target.pixels || left >= right || top >= bottom)
+        return;
+    Rgb c{(colour >> 16) & 255, (colour >> 8) & 255, colour & 255};
+    int bytes = Bytes_Per_Pixel(target.format);
+    uint8_t pattern[4];
+    Store_Target(pattern, target.format, c, false, 0, 0);
+    for (int32_t y = top; y < bottom; ++y) {
+        uint8_t* p =
+            target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(left) * bytes;
+        for (int32_t x = left; x < right; ++x, p += bytes)
+            std::memcpy(p, pattern, bytes);
+    }
+}
+
+} // namespace Raster

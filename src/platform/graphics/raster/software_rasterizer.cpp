@@ -1,0 +1,140 @@
+// The software rasterizer: the fast path of the default device. Triangles are set up at
+// once (the shared set-up), queued with their state, and drawn when the frame is flushed:
+// the target is cut into stripes of rows, the worker pool draws the stripes in parallel,
+// each stripe replaying the whole queue in order. Within a row the covered span is solved
+// exactly from the integer edge functions and the attribute planes are stepped, which
+// gives the same integers as evaluating them per pixel; so the bytes equal the reference.
+#include "platform/graphics/raster/band_workers.h"
+#include "platform/graphics/raster/pixel_pipeline.h"
+#include "platform/graphics/raster/rasterizer.h"
+#include "platform/graphics/raster/span_drawing.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace Raster {
+namespace {
+
+constexpr int32_t Stripe_Rows = 32;
+// Below this many pixels of work a flush is drawn on the calling thread alone.
+constexpr int64_t Parallel_Threshold = 32 * 1024;
+
+struct Command {
+    bool clear = false;
+    uint32_t colour = 0;
+    Rect rect; // clear rectangle, or the triangle's box
+    uint32_t state = 0;
+    uint32_t setup = 0;
+};
+
+class Software_Rasterizer final : public Rasterizer {
+public:
+    void Set_Target(const Target& target) override
+    {
+        Flush();
+        target_ = target;
+    }
+
+    void Clear(const Rect& rect, uint32_t colour) override
+    {
+        Command command;
+        command.clear = true;
+        command.colour = colour;
+        command.rect = {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, target_.width),
+                        std::min(rect.bottom, target_.height)};
+        if (command.rect.left >= command.rect.right || command.rect.top >= command.rect.bottom)
+            return;
+        Queue(command);
+    }
+
+    void Draw_Triangle(const Vertex& v0, const Vertex& v1, const Vertex& v2, const State& state,
+                       Cull cull) override
+    {
+        if (!target_.pixels)
+            return;
+        State clipped = state;
+        clipped.clip.left = std::max(state.clip.left, 0);
+        clipped.clip.top = std::max(state.clip.top, 0);
+        clipped.clip.right = std::min(state.clip.right, target_.width);
+        clipped.clip.bottom = std::min(state.clip.bottom, target_.height);
+        Triangle_Setup setup;
+        if (!Set_Up_Triangle(v0, v1, v2, clipped, cull, setup))
+            return;
+        if (states_.empty() || !Same_State(states_.back(), clipped))
+            states_.push_back(clipped);
+        Command command;
+        command.rect = setup.box;
+        command.state = static_cast<uint32_t>(states_.size() - 1);
+        command.setup = static_cast<uint32_t>(setups_.size());
+        setups_.push_back(setup);
+        Queue(command);
+    }
+
+    void Flush() override
+    {
+        if (commands_.empty())
+            return;
+        int32_t stripes = (target_.height + Stripe_Rows - 1) / Stripe_Rows;
+        auto draw_band = [&](int band, int bands) {
+            for (int32_t stripe = band; stripe < stripes; stripe += bands)
+                Draw_Stripe(stripe * Stripe_Rows, std::min(target_.height, (stripe + 1) * Stripe_Rows));
+        };
+        Band_Workers& workers = Band_Workers::Shared();
+        if (pending_pixels_ < Parallel_Threshold || workers.Bands() == 1)
+            draw_band(0, 1);
+        else
+            workers.Run([&](int band) { draw_band(band, workers.Bands()); });
+        commands_.clear();
+        setups_.clear();
+        states_.clear();
+        pending_pixels_ = 0;
+    }
+
+private:
+    void Queue(const Command& command)
+    {
+        pending_pixels_ += static_cast<int64_t>(command.rect.right - command.rect.left) *
+                           (command.rect.bottom - command.rect.top);
+        commands_.push_back(command);
+    }
+
+    static bool Same_State(const State& a, const State& b)
+    {
+        return a.blend == b.blend && a.colour == b.colour && a.mag_filter == b.mag_filter &&
+               a.min_filter == b.min_filter && a.address_u == b.address_u && a.address_v == b.address_v &&
+               a.dither == b.dither && a.perspective == b.perspective && a.textured == b.textured &&
+               a.texture.pixels == b.texture.pixels && a.texture.pitch == b.texture.pitch &&
+               a.texture.width == b.texture.width && a.texture.height == b.texture.height &&
+               a.texture.format == b.texture.format && a.texture.palette == b.texture.palette &&
+               a.clip.left == b.clip.left && a.clip.top == b.clip.top && a.clip.right == b.clip.right &&
+               a.clip.bottom == b.clip.bottom;
+    }
+
+    void Draw_Stripe(int32_t top, int32_t bottom)
+    {
+        for (const Command& command : commands_) {
+            int32_t y0 = std::max(top, command.rect.top), y1 = std::min(bottom, command.rect.bottom);
+            if (y0 >= y1)
+                continue;
+            if (command.clear)
+                Fill_Rows(target_, {command.rect.left, y0, command.rect.right, y1}, command.colour);
+            else
+                Draw_Triangle_Rows(target_, states_[command.state], setups_[command.setup], y0, y1);
+        }
+    }
+
+    Target target_;
+    std::vector<Command> commands_;
+    std::vector<Triangle_Setup> setups_;
+    std::vector<State> states_;
+    int64_t pending_pixels_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<Rasterizer> Make_Software_Rasterizer()
+{
+    return std::make_unique<Software_Rasterizer>();
+}
+
+} // namespace Raster

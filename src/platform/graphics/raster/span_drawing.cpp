@@ -1,0 +1,148 @@
+// Span traversal of the software rasterizer.
+#include "platform/graphics/raster/span_drawing.h"
+
+#include "platform/graphics/raster/pixel_pipeline.h"
+
+#include <algorithm>
+
+namespace Raster {
+namespace {
+
+int64_t Floor_Div(int64_t n, int64_t d)
+{
+    int64_t q = n / d;
+    return (n % d != 0 && ((n < 0) != (d < 0))) ? q - 1 : q;
+}
+
+Pixel_Attributes Attributes_At(const Triangle_Setup& s, int32_t x, int32_t y)
+{
+    if (s.perspective)
+        return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.s.At(x, y), s.t.At(x, y), s.q.At(x, y)};
+    return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.u.At(x, y), s.v.At(x, y), 0};
+}
+
+Pixel_Attributes Attribute_Steps(const Triangle_Setup& s)
+{
+    if (s.perspective)
+        return {s.red.a, s.green.a, s.blue.a, s.s.a, s.t.a, s.q.a};
+    return {s.red.a, s.green.a, s.blue.a, s.u.a, s.v.a, 0};
+}
+
+void Step(Pixel_Attributes& a, const Pixel_Attributes& d)
+{
+    a.r += d.r;
+    a.g += d.g;
+    a.b += d.b;
+    a.u += d.u;
+    a.v += d.v;
+    a.q += d.q;
+}
+
+void General_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
+                  int32_t left, int32_t right)
+{
+    Pixel_Attributes at = Attributes_At(setup, left, y);
+    const Pixel_Attributes steps = Attribute_Steps(setup);
+    for (int32_t x = left; x < right; ++x, Step(at, steps))
+        Blend_Pixel(target, state, x, y, Shade(setup, state, at));
+}
+
+bool Fast_Case(const Target& target, const State& state, const Triangle_Setup& setup)
+{
+    return target.format == Pixel_Format::X8R8G8B8 && state.textured && !setup.perspective &&
+           setup.filter == Filter::Bilinear && state.colour == Colour_Source::Modulate &&
+           state.address_u == Address::Clamp && state.address_v == Address::Clamp &&
+           (state.texture.format == Pixel_Format::X8R8G8B8 ||
+            state.texture.format == Pixel_Format::A8R8G8B8) &&
+           (state.blend == Blend::Opaque || state.blend == Blend::Add);
+}
+
+inline uint32_t Clamp_Index(int64_t i, int32_t size)
+{
+    return static_cast<uint32_t>(i < 0 ? 0 : i >= size ? size - 1 : i);
+}
+
+// Bilinear, clamped X8R8G8B8 texture modulated by the diffuse colour into X8R8G8B8: the
+// arithmetic of Sample, Modulate and Blend_Pixel written out for this one case.
+template <bool Add>
+void Bilinear_Span_32(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
+                      int32_t left, int32_t right)
+{
+    const Texture& tex = state.texture;
+    constexpr int weight_shift = Texel_Fraction_Bits - Bilinear_Weight_Bits;
+    int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
+    int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
+    const int64_t dr = setup.red.a, dg = setup.green.a, db = setup.blue.a, du = setup.u.a, dv = setup.v.a;
+    uint32_t* out =
+        reinterpret_cast<uint32_t*>(target.pixels + static_cast<intptr_t>(y) * target.pitch) + left;
+    for (int32_t x = left; x < right; ++x, ++out, r += dr, g += dg, b += db, u += du, v += dv) {
+        int64_t ub = u >> weight_shift, vb = v >> weight_shift;
+        uint32_t fu = static_cast<uint32_t>(ub & 255), fv = static_cast<uint32_t>(vb & 255);
+        int64_t iu = ub >> Bilinear_Weight_Bits, iv = vb >> Bilinear_Weight_Bits;
+        uint32_t x0 = Clamp_Index(iu, tex.width), x1 = Clamp_Index(iu + 1, tex.width);
+        uint32_t y0 = Clamp_Index(iv, tex.height), y1 = Clamp_Index(iv + 1, tex.height);
+        const uint32_t* row0 =
+            reinterpret_cast<const uint32_t*>(tex.pixels + static_cast<intptr_t>(y0) * tex.pitch);
+        const uint32_t* row1 =
+            reinterpret_cast<const uint32_t*>(tex.pixels + static_cast<intptr_t>(y1) * tex.pitch);
+        uint32_t t00 = row0[x0], t10 = row0[x1], t01 = row1[x0], t11 = row1[x1];
+        uint32_t w00 = (256 - fu) * (256 - fv), w10 = fu * (256 - fv), w01 = (256 - fu) * fv, w11 = fu * fv;
+        auto mix = [&](int shift) {
+            return (((t00 >> shift) & 255) * w00 + ((t10 >> shift) & 255) * w10 +
+                    ((t01 >> shift) & 255) * w01 + ((t11 >> shift) & 255) * w11 + 32768) >>
+                   16;
+        };
+        uint32_t cr = Modulate(mix(16), Colour_From_Plane(r));
+        uint32_t cg = Modulate(mix(8), Colour_From_Plane(g));
+        uint32_t cb = Modulate(mix(0), Colour_From_Plane(b));
+        if constexpr (Add) {
+            uint32_t d = *out;
+            cr = Add_Saturate(cr, (d >> 16) & 255);
+            cg = Add_Saturate(cg, (d >> 8) & 255);
+            cb = Add_Saturate(cb, d & 255);
+        }
+        *out = (cr << 16) | (cg << 8) | cb;
+    }
+}
+
+} // namespace
+
+bool Row_Span(const Triangle_Setup& setup, int32_t y, int32_t& left, int32_t& right)
+{
+    int64_t lo = setup.box.left, hi = setup.box.right;
+    for (const Plane& e : setup.edges) {
+        int64_t k = e.b * y + e.c;
+        if (e.a > 0)
+            lo = std::max(lo, -Floor_Div(k, e.a));
+        else if (e.a < 0)
+            hi = std::min(hi, Floor_Div(k, -e.a) + 1);
+        else if (k < 0)
+            return false;
+    }
+    if (lo >= hi)
+        return false;
+    left = static_cast<int32_t>(lo);
+    right = static_cast<int32_t>(hi);
+    return true;
+}
+
+void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+                        int32_t bottom)
+{
+    if (state.blend == Blend::Keep)
+        return;
+    bool fast = Fast_Case(target, state, setup);
+    for (int32_t y = top; y < bottom; ++y) {
+        int32_t left, right;
+        if (!Row_Span(setup, y, left, right))
+            continue;
+        if (!fast)
+            General_Span(target, state, setup, y, left, right);
+        else if (state.blend == Blend::Add)
+            Bilinear_Span_32<true>(target, state, setup, y, left, right);
+        else
+            Bilinear_Span_32<false>(target, state, setup, y, left, right);
+    }
+}
+
+} // namespace Raster

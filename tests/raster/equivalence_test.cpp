@@ -1,0 +1,159 @@
+// The software rasterizer must leave every target byte-identical to the reference
+// rasterizer. Random draw lists mix every state the devices pass down: target and texture
+// formats, filters, addressing, colour operations, blends, dithering, perspective, culling,
+// clears, and vertices far outside the target.
+#include "platform/graphics/raster/clipper.h"
+#include "platform/system/random.h"
+#include "raster_test_support.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace Raster;
+using namespace raster_test;
+
+namespace {
+
+class Draw_List_Maker {
+public:
+    explicit Draw_List_Maker(uint32_t seed) { random_.Seed(seed); }
+
+    int Below(int n) { return random_.Next() % n; }
+    double Between(double lo, double hi) { return lo + (hi - lo) * (random_.Next() / 32767.0); }
+
+    Pixel_Format Any_Format(bool target)
+    {
+        static const Pixel_Format targets[] = {Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5,
+                                               Pixel_Format::X8R8G8B8};
+        static const Pixel_Format textures[] = {
+            Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5, Pixel_Format::A1R5G5B5, Pixel_Format::A4R4G4B4,
+            Pixel_Format::R8G8B8, Pixel_Format::X8R8G8B8, Pixel_Format::A8R8G8B8, Pixel_Format::P8};
+        return target ? targets[Below(3)] : textures[Below(8)];
+    }
+
+    void Fill(std::vector<uint8_t>& bytes)
+    {
+        for (uint8_t& b : bytes)
+            b = static_cast<uint8_t>(random_.Next() >> 3);
+    }
+
+    Vertex Any_Vertex(int width, int height)
+    {
+        Vertex v;
+        double reach = Below(6) == 0 ? 20000.0 : 1.3; // now and then far beyond the target
+        v.x = Between(-reach, reach) * width;
+        v.y = Between(-reach, reach) * height;
+        v.rhw = Between(0.01, 1.0);
+        v.r = Below(256), v.g = Below(256), v.b = Below(256);
+        v.u = Between(-1.5, 2.5), v.v = Between(-1.5, 2.5);
+        return v;
+    }
+
+    State Any_State(const Target& target, const Texture& texture)
+    {
+        State state;
+        state.blend = Below(3) == 0 ? Blend::Opaque : Blend::Add;
+        state.colour = static_cast<Colour_Source>(Below(3));
+        state.mag_filter = static_cast<Filter>(Below(2));
+        state.min_filter = static_cast<Filter>(Below(2));
+        state.address_u = static_cast<Address>(Below(3));
+        state.address_v = static_cast<Address>(Below(3));
+        state.dither = Below(2);
+        state.perspective = Below(4) == 0;
+        state.textured = Below(5) != 0;
+        state.texture = texture;
+        int left = Below(target.width / 3), top = Below(target.height / 3);
+        state.clip = {left, top, target.width - Below(target.width / 3),
+                      target.height - Below(target.height / 3)};
+        return state;
+    }
+
+private:
+    Random_Generator random_;
+};
+
+// Draws one random list into a target through the given rasterizer; returns the bytes.
+std::vector<uint8_t> Draw(uint32_t seed, Rasterizer& rasterizer)
+{
+    Draw_List_Maker maker(seed);
+    int width = 16 + maker.Below(400), height = 16 + maker.Below(300);
+    Image image(width, height, maker.Any_Format(true));
+    maker.Fill(image.bytes);
+    Image texture(1 + maker.Below(40), 1 + maker.Below(40), maker.Any_Format(false));
+    maker.Fill(texture.bytes);
+    uint32_t palette[256];
+    for (uint32_t& entry : palette)
+        entry = static_cast<uint32_t>(maker.Below(32768)) << 9 ^ static_cast<uint32_t>(maker.Below(32768));
+    rasterizer.Set_Target(image.target);
+    int draws = 5 + maker.Below(40);
+    for (int i = 0; i < draws; ++i) {
+        if (maker.Below(15) == 0) {
+            int x = maker.Below(width), y = maker.Below(height);
+            rasterizer.Clear({x, y, x + maker.Below(width), y + maker.Below(height)},
+                             static_cast<uint32_t>(maker.Below(32768)) << 9);
+            continue;
+        }
+        State state = maker.Any_State(image.target, texture.As_Texture(palette));
+        Cull cull = static_cast<Cull>(maker.Below(3));
+        Vertex a = maker.Any_Vertex(width, height), b = maker.Any_Vertex(width, height),
+               c = maker.Any_Vertex(width, height);
+        auto homogeneous = [](const Vertex& v) {
+            return Clip_Vertex{v.x, v.y, 1.0, v.rhw, v.r, v.g, v.b, v.u, v.v};
+        };
+        Clip_Triangle(homogeneous(a), homogeneous(b), homogeneous(c), false,
+                      [&](const Vertex& p, const Vertex& q, const Vertex& r) {
+                          rasterizer.Draw_Triangle(p, q, r, state, cull);
+                      });
+        if (maker.Below(10) == 0)
+            rasterizer.Flush();
+    }
+    rasterizer.Flush();
+    return image.bytes;
+}
+
+TEST(Equivalence, SoftwareMatchesReferenceByteForByte)
+{
+    for (uint32_t seed = 1; seed <= 300; ++seed) {
+        auto reference = Make_Reference_Rasterizer();
+        auto software = Make_Software_Rasterizer();
+        std::vector<uint8_t> expected = Draw(seed, *reference);
+        std::vector<uint8_t> actual = Draw(seed, *software);
+        ASSERT_EQ(expected.size(), actual.size());
+        size_t first = 0;
+        while (first < expected.size() && expected[first] == actual[first])
+            ++first;
+        ASSERT_EQ(first, expected.size()) << "seed " << seed << ": first difference at byte " << first;
+    }
+}
+
+TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
+{
+    // Full-screen layers exceed the parallel threshold, so the worker bands are used.
+    for (Pixel_Format format : {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5}) {
+        Image expected(640, 480, format), actual(640, 480, format);
+        Image texture(64, 64, Pixel_Format::X8R8G8B8);
+        Draw_List_Maker maker(5);
+        maker.Fill(texture.bytes);
+        for (Image* image : {&expected, &actual}) {
+            auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+            rasterizer->Set_Target(image->target);
+            rasterizer->Clear({0, 0, 640, 480}, 0);
+            State state = Flat_State(image->target, Blend::Add);
+            state.textured = true;
+            state.texture = texture.As_Texture();
+            state.dither = true;
+            for (int i = 0; i < 24; ++i) {
+                double a0 = 2 * M_PI * i / 24, a1 = 2 * M_PI * (i + 1) / 24;
+                rasterizer->Draw_Triangle(
+                    Point(320, 240, 150, 0, 0),
+                    Point(320 + 624 * std::sin(a0), 240 - 624 * std::cos(a0), 150, 1, i % 2),
+                    Point(320 + 624 * std::sin(a1), 240 - 624 * std::cos(a1), 150, 1, 1 - i % 2), state,
+                    Cull::None);
+            }
+            rasterizer->Flush();
+        }
+        ASSERT_TRUE(expected.bytes == actual.bytes);
+    }
+}
+
+} // namespace
