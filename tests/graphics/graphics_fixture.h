@@ -1,0 +1,43 @@
+// Shared helpers of the graphics tests: a DirectDraw object and surfaces made in one call.
+#pragma once
+
+#include "platform/graphics/directdraw.h"
+
+#include <gtest/gtest.h>
+
+class Graphics_Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        void* object = nullptr;
+        ASSERT_EQ(DirectDrawCreateEx(nullptr, &object, IID_IDirectDraw7, nullptr), DD_OK);
+        DirectDraw = static_cast<IDirectDraw7*>(object);
+    }
+    void TearDown() override
+    {
+        for (auto* s : Made) {
+            s->Release();
+        }
+        EXPECT_EQ(DirectDraw->Release(), 0u) << "a surface outlived its test";
+    }
+
+    IDirectDrawSurface7* Make(DWORD width, DWORD height, Pixel_Layout layout, DWORD caps = DDSCAPS_TEXTURE)
+    {
+        DDSURFACEDESC2 desc{};
+        desc.dwSize = DDSURFACEDESC2_SIZE;
+        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
+        desc.dwWidth = width;
+        desc.dwHeight = height;
+        desc.ddsCaps.dwCaps = caps;
+        desc.ddpfPixelFormat = Make_Pixel_Format(layout);
+        IDirectDrawSurface7* surface = nullptr;
+        EXPECT_EQ(DirectDraw->CreateSurface(&desc, &surface), DD_OK);
+        if (surface) {
+            Made.push_back(surface);
+        }
+        return surface;
+    }
+
+    IDirectDraw7* DirectDraw = nullptr;
+    std::vector<IDirectDrawSurface7*> Made;
+};
