@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/graphics/directdraw.h"
+#include "platform/system/display_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@ class Graphics_Test : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        Set_Display_Mode_Source(&Desktop);
         void* object = nullptr;
         ASSERT_EQ(DirectDrawCreateEx(nullptr, &object, IID_IDirectDraw7, nullptr), DD_OK);
         DirectDraw = static_cast<IDirectDraw7*>(object);
@@ -19,6 +21,7 @@ protected:
             s->Release();
         }
         EXPECT_EQ(DirectDraw->Release(), 0u) << "a surface outlived its test";
+        Set_Display_Mode_Source(nullptr);
     }
 
     IDirectDrawSurface7* Make(DWORD width, DWORD height, Pixel_Layout layout, DWORD caps = DDSCAPS_TEXTURE)
@@ -38,6 +41,8 @@ protected:
         return surface;
     }
 
+    // The desktop the DirectDraw object sees; tests change its mode.
+    Fixed_Display_Mode Desktop{1024, 768, 32};
     IDirectDraw7* DirectDraw = nullptr;
     std::vector<IDirectDrawSurface7*> Made;
 };

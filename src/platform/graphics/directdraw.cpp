@@ -48,13 +48,20 @@ void IDirectDraw7::Unregister_Surface(IDirectDrawSurface7* surface)
     Surfaces.erase(std::remove(Surfaces.begin(), Surfaces.end(), surface), Surfaces.end());
 }
 
-bool IDirectDraw7::Current_Mode(Display_Mode* mode)
+bool IDirectDraw7::Current_Mode(Screen_Mode* mode)
 {
     if (Has_Set_Mode) {
         *mode = Set_Mode;
         return true;
     }
-    return Display_Modes().Current_Mode(mode);
+    Display_Mode desktop;
+    if (!Get_Current_Display_Mode(desktop) || desktop.Width <= 0 || desktop.Height <= 0 ||
+        desktop.Bits_Per_Pixel <= 0) {
+        return false;
+    }
+    *mode = {static_cast<DWORD>(desktop.Width), static_cast<DWORD>(desktop.Height),
+             static_cast<DWORD>(desktop.Bits_Per_Pixel), 0};
+    return true;
 }
 
 HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, void*)
@@ -95,7 +102,7 @@ HRESULT IDirectDraw7::Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSurfac
     if (desc.dwFlags & DDSD_PIXELFORMAT) {
         shape.Format = desc.ddpfPixelFormat;
     } else {
-        Display_Mode mode;
+        Screen_Mode mode;
         if (!Current_Mode(&mode) || !Display_Pixel_Format(mode.Bits_Per_Pixel, &shape.Format)) {
             return DDERR_INVALIDPIXELFORMAT;
         }
@@ -118,7 +125,7 @@ HRESULT IDirectDraw7::Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawSurf
     if (desc.dwFlags & (DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT)) {
         return DDERR_INVALIDPARAMS;
     }
-    Display_Mode mode;
+    Screen_Mode mode;
     IDirectDrawSurface7::Shape shape;
     if (!Current_Mode(&mode) || !Display_Pixel_Format(mode.Bits_Per_Pixel, &shape.Format)) {
         return DDERR_INVALIDMODE;
@@ -193,7 +200,7 @@ HRESULT IDirectDraw7::GetDisplayMode(DDSURFACEDESC2* desc)
     if (!desc || !Valid_Surface_Desc_Size(desc->dwSize)) {
         return DDERR_INVALIDPARAMS;
     }
-    Display_Mode mode;
+    Screen_Mode mode;
     if (!Current_Mode(&mode)) {
         return DDERR_GENERIC;
     }
@@ -218,7 +225,7 @@ HRESULT IDirectDraw7::SetDisplayMode(DWORD width, DWORD height, DWORD bits, DWOR
     if (!(Level & DDSCL_EXCLUSIVE)) {
         return DDERR_NOEXCLUSIVEMODE;
     }
-    for (const Display_Mode& m : Display_Modes().Modes()) {
+    for (const Screen_Mode& m : Full_Screen_Modes().Modes()) {
         if (m.Width == width && m.Height == height && m.Bits_Per_Pixel == bits) {
             Set_Mode = {width, height, bits, refresh ? refresh : m.Refresh_Rate};
             Has_Set_Mode = true;
@@ -240,7 +247,7 @@ HRESULT IDirectDraw7::EnumDisplayModes(DWORD, DDSURFACEDESC2* filter, void* cont
     if (!callback) {
         return DDERR_INVALIDPARAMS;
     }
-    for (const Display_Mode& m : Display_Modes().Modes()) {
+    for (const Screen_Mode& m : Full_Screen_Modes().Modes()) {
         if (filter && (filter->dwFlags & DDSD_WIDTH) && filter->dwWidth != m.Width) {
             continue;
         }

@@ -1,5 +1,6 @@
 // The DirectDraw object (IDirectDraw7): makes surfaces, palettes and clippers, answers the
-// display mode, and keeps the cooperative level. Display modes are emulated, never switched:
+// display mode (the desktop's, from platform/system/display_mode.h), and keeps the cooperative
+// level. Display modes are emulated, never switched:
 // SetDisplayMode records the mode a full-screen device renders at (the presenter scales it to
 // the screen), GetDisplayMode answers it, and without one the desktop's mode.
 //
@@ -10,6 +11,7 @@
 #include "platform/graphics/display_modes.h"
 #include "platform/graphics/palette.h"
 #include "platform/graphics/surface.h"
+#include "platform/system/display_mode.h"
 
 #include <vector>
 
@@ -50,14 +52,14 @@ public:
 
 private:
     ~IDirectDraw7() override = default;
-    bool Current_Mode(Display_Mode* mode);
+    bool Current_Mode(Screen_Mode* mode);
     HRESULT Create_Primary(const DDSURFACEDESC2& desc, IDirectDrawSurface7** surface);
     HRESULT Create_Plain(const DDSURFACEDESC2& desc, IDirectDrawSurface7** surface);
 
     DWORD Level = 0;
     HWND Level_Window = nullptr;
     bool Has_Set_Mode = false;
-    Display_Mode Set_Mode{};
+    Screen_Mode Set_Mode{};
     HRESULT Next_Create_Failure = DD_OK;
     HRESULT Cooperative_Result = DD_OK;
     std::vector<IDirectDrawSurface7*> Surfaces;

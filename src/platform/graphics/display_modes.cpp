@@ -1,11 +1,11 @@
-// The display-mode source switch and its headless answer.
+// The full-screen mode list switch and its headless answer.
 #include "platform/graphics/display_modes.h"
 
 namespace {
-Display_Mode_Source* Installed = nullptr;
+Screen_Mode_List* Installed = nullptr;
 }
 
-Headless_Display_Modes::Headless_Display_Modes()
+Headless_Screen_Modes::Headless_Screen_Modes()
 {
     const DWORD sizes[][2] = {{640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1920, 1080}};
     for (auto& size : sizes) {
@@ -15,27 +15,13 @@ Headless_Display_Modes::Headless_Display_Modes()
     }
 }
 
-bool Headless_Display_Modes::Current_Mode(Display_Mode* mode)
+Screen_Mode_List& Full_Screen_Modes()
 {
-    if (!Readable || !mode) {
-        return false;
-    }
-    *mode = Desktop;
-    return true;
+    static Headless_Screen_Modes headless;
+    return Installed ? *Installed : headless;
 }
 
-Headless_Display_Modes& Headless_Modes()
+void Set_Full_Screen_Mode_List(Screen_Mode_List* list)
 {
-    static Headless_Display_Modes modes;
-    return modes;
-}
-
-Display_Mode_Source& Display_Modes()
-{
-    return Installed ? *Installed : Headless_Modes();
-}
-
-void Set_Display_Mode_Source(Display_Mode_Source* source)
-{
-    Installed = source;
+    Installed = list;
 }
