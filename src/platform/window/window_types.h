@@ -4,6 +4,7 @@
 // WNDCLASSA, WINDOWPLACEMENT, MINMAXINFO and ACCEL records.
 #pragma once
 
+#include "platform/system/message_box.h"  // IDOK, IDCANCEL: the dialog answers too
 #include "platform/win_types.h"
 
 // Window messages.
@@ -152,9 +153,6 @@ inline constexpr UINT MF_CHECKED = 0x0008;
 inline constexpr UINT MF_BYPOSITION = 0x0400;
 inline constexpr UINT TPM_VERTICAL = 0x0040;
 
-// Dialog answers.
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
 
 // Stock cursor of MAKEINTRESOURCE(32512).
 inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
