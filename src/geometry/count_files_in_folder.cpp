@@ -2,6 +2,9 @@
 #include "geometry/count_files_in_folder.h"
 
 #include "platform/system/folder_search.h"
+#include "platform/system/random.h"
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -31,4 +34,13 @@ bool Sage::Count_Files_In_Folder(const char* pattern, int* count)
         return false;
     *count = static_cast<int>(names.size());
     return true;
+}
+
+const std::string& Pick_Without_Repeat(const std::vector<std::string>& names, int count, int32_t& last)
+{
+    int k = Random::rand() % count;
+    while (count > 1 && k == last)
+        k = Random::rand() % count;
+    last = k;
+    return names[std::min<std::size_t>(k, names.size() - 1)];
 }

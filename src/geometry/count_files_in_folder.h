@@ -7,6 +7,7 @@
 // pickers copy the path into such buffers, so those files are left out of the count as well.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,3 +22,8 @@ bool Count_Files_In_Folder(const char* pattern, int* count);
 // The names (without folder) of the files the pattern names, by name, whose folder part plus
 // name fits in 259 characters. Empty when there is none or the folder cannot be read.
 std::vector<std::string> Files_Matching(const char* pattern);
+
+// The pickers' draw: k = rand() mod count, drawn again while there are two or more files and
+// k equals the previous pick; last becomes k. Then the k-th name of the listing, or its last
+// one when the folder shrank since it was counted.
+const std::string& Pick_Without_Repeat(const std::vector<std::string>& names, int count, int32_t& last);

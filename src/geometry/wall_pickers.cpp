@@ -5,9 +5,7 @@
 
 #include "log/error_log.h"
 #include "platform/system/data_dir.h"
-#include "platform/system/random.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -43,12 +41,7 @@ int Pick(const Picker& picker, int32_t& last, char* path_out)
         Say(picker.Caller, "FindFirstFile searching for *.BMP returned INVALID_HANDLE_VALUE");
         return 0;
     }
-    int k = Random::rand() % count;
-    while (count > 1 && k == last)
-        k = Random::rand() % count;
-    last = k;
-    // The folder may have changed since it was counted: stop at its last file.
-    const std::string& name = names[std::min<std::size_t>(k, names.size() - 1)];
+    const std::string& name = Pick_Without_Repeat(names, count, last);
     snprintf(path_out, Wall_Image::Path_Size, "%s%s", folder.c_str(), name.c_str());
     return 1;
 }

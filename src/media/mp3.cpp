@@ -4,7 +4,6 @@
 #include "geometry/count_files_in_folder.h"
 #include "log/error_log.h"
 #include "media/mp3_player.h"
-#include "platform/system/random.h"
 #include "settings/settings_file.h"
 
 #include <cstdio>
@@ -52,12 +51,7 @@ int MP3::Select_Random_MP3(char* path_out)
         Report(Message_Buffer);
         return 0;
     }
-    int k = Random::rand() % count;
-    while (count > 1 && k == Last_MP3)
-        k = Random::rand() % count;
-    Last_MP3 = k;
-    // The folder may have changed between the two listings: stop at its last file.
-    const std::string& name = names[std::min<std::size_t>(k, names.size() - 1)];
+    const std::string& name = Pick_Without_Repeat(names, count, Last_MP3);
     Copy_Text(Title, name.size() > 4 ? name.substr(0, name.size() - 4) : name);
     Copy_Text(path_out, folder + name);
     return 1;
