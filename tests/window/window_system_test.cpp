@@ -285,4 +285,27 @@ TEST_F(Window_System_Test, ModalDialogsRunTheirScriptOrAreCancelled)
     EXPECT_EQ(System().Window_Count(), 1u);
 }
 
+TEST_F(Window_System_Test, IdlePollRunsOnlyWhenNothingIsQueuedAndCloseRequestsReachTopLevelWindows)
+{
+    HWND window = Make();
+    HWND child = Make(0, 0, 10, 10, window, WS_CHILD);
+    int polls = 0;
+    System().On_Idle_Poll = [&] { ++polls; };
+    PostMessageA(window, WM_USER, 0, 0);
+    MSG message{};
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(polls, 0);
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(polls, 1);
+
+    Request_Close_All_Windows();
+    Log.clear();
+    ASSERT_TRUE(GetMessageA(&message, nullptr, 0, 0));
+    EXPECT_EQ(message.hwnd, window);
+    EXPECT_EQ(message.message, WM_CLOSE);
+    DispatchMessageA(&message);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(child));
+}
+
 } // namespace

@@ -65,6 +65,7 @@ bool Window_System::Present(HWND window, const Frame_Pixels& frame)
         }
     }
     shown.Count += 1;
+    Pace_Frame();
     On_Frame_Presented(*record);
     return true;
 }

@@ -5,7 +5,10 @@
 #include "platform/window/resource_templates.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -41,6 +44,8 @@ LPARAM Pack(int low, int high)
     return MAKELPARAM(static_cast<WORD>(low), static_cast<WORD>(high));
 }
 
+std::atomic<bool> Close_Requested{false};
+
 const HCURSOR Arrow_Cursor = reinterpret_cast<HCURSOR>(static_cast<uintptr_t>(32512));
 
 } // namespace
@@ -65,6 +70,9 @@ void Window_System::Reset()
     Last_Popup_Menu = nullptr;
     Popup_Count = 0;
     On_Idle_Wait = nullptr;
+    On_Idle_Poll = nullptr;
+    Frames_Per_Second = 0;
+    Next_Frame_Nanoseconds = 0;
     Dialog_Script = nullptr;
     Popup_Choice = nullptr;
 }
@@ -391,9 +399,30 @@ bool Window_System::Matches(const MSG& message, HWND window, UINT first, UINT la
     return message.message >= first && message.message <= last;
 }
 
+void Request_Close_All_Windows()
+{
+    Close_Requested.store(true);
+}
+
+void Window_System::Post_Close_Requests()
+{
+    if (!Close_Requested.exchange(false)) {
+        return;
+    }
+    for (auto& [handle, record] : Windows) {
+        if (record->Parent == nullptr && record->Dialog_Procedure == nullptr) {
+            Post_Message(handle, WM_CLOSE, 0, 0);
+        }
+    }
+}
+
 BOOL Window_System::Peek_Message(MSG* message, HWND window, UINT first, UINT last, UINT remove)
 {
+    Post_Close_Requests();
     Pump_Input(false);
+    if (On_Idle_Poll && Queue.empty() && !Quit_Posted) {
+        On_Idle_Poll();
+    }
     auto found = std::find_if(Queue.begin(), Queue.end(),
                               [&](const MSG& queued) { return Matches(queued, window, first, last); });
     if (found != Queue.end()) {
@@ -823,9 +852,32 @@ BOOL Window_System::End_Dialog(HWND dialog, intptr_t result)
     return TRUE;
 }
 
-bool Window_System::Pump_Input(bool)
+bool Window_System::Pump_Input(bool wait)
 {
-    return false; // headless: input is only what has been posted
+    // Headless: input is only what has been posted, or a close request from a signal.
+    if (wait) {
+        while (!Close_Requested.load() && Queue.empty() && Frames_Per_Second > 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        Post_Close_Requests();
+        return !Queue.empty();
+    }
+    return false;
+}
+
+void Window_System::Pace_Frame()
+{
+    if (Frames_Per_Second <= 0) {
+        return;
+    }
+    using namespace std::chrono;
+    const int64_t interval = 1000000000 / Frames_Per_Second;
+    int64_t now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    if (Next_Frame_Nanoseconds > now) {
+        std::this_thread::sleep_for(nanoseconds(Next_Frame_Nanoseconds - now));
+        now = Next_Frame_Nanoseconds;
+    }
+    Next_Frame_Nanoseconds = std::max(Next_Frame_Nanoseconds + interval, now);
 }
 
 void Window_System::Set_Screen_Size(int width, int height)

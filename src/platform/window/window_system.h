@@ -138,6 +138,12 @@ public:
     // Called when GetMessageA finds the queue empty; it may post input. When it posts
     // nothing (or there is none), no input will ever come and GetMessageA answers WM_QUIT.
     std::function<void()> On_Idle_Wait;
+    // Called when PeekMessageA finds nothing (the frame loop's "idle turn", once per frame);
+    // it may post input, e.g. end a run after so many frames.
+    std::function<void()> On_Idle_Poll;
+    // Frames shown per second when the system paces presenting (as a display's frame clock
+    // does); 0, the default, presents at once.
+    int Frames_Per_Second = 0;
     // Runs a modal dialog: may send it messages and end it. Without one a dialog is cancelled.
     std::function<void(HWND dialog, const std::string& template_name)> Dialog_Script;
     // Chooses from a popup menu: the command id, or 0 for none.
@@ -179,6 +185,8 @@ private:
     void Send_Size_And_Move(HWND window, bool sized, bool moved);
     Menu_Item* Find_Menu_Item(HMENU menu, UINT id, UINT flags);
     bool Matches(const MSG& message, HWND window, UINT first, UINT last) const;
+    void Post_Close_Requests();
+    void Pace_Frame();
 
     std::map<std::string, WNDCLASSA> Classes; // by upper-case name
     std::map<HWND, std::unique_ptr<Window>> Windows;
@@ -195,7 +203,12 @@ private:
     int Cursor_Count = 0;
     HMENU Last_Popup_Menu = nullptr;
     int Popup_Count = 0;
+    int64_t Next_Frame_Nanoseconds = 0;
 };
+
+// Asks every top-level window to close (WM_CLOSE) at the next look at the queue. Safe to
+// call from a signal handler: the program then ends in its orderly way.
+void Request_Close_All_Windows();
 
 // The installed window system: the headless one unless a backend was installed.
 Window_System& Current_Window_System();

@@ -4,7 +4,7 @@
 // WNDCLASSA, WINDOWPLACEMENT, MINMAXINFO and ACCEL records.
 #pragma once
 
-#include "platform/system/message_box.h"  // IDOK, IDCANCEL: the dialog answers too
+#include "platform/system/message_box.h" // IDOK, IDCANCEL: the dialog answers too
 #include "platform/win_types.h"
 
 // Window messages.
@@ -152,7 +152,6 @@ inline constexpr UINT MF_UNCHECKED = 0x0000;
 inline constexpr UINT MF_CHECKED = 0x0008;
 inline constexpr UINT MF_BYPOSITION = 0x0400;
 inline constexpr UINT TPM_VERTICAL = 0x0040;
-
 
 // Stock cursor of MAKEINTRESOURCE(32512).
 inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
