@@ -9,6 +9,12 @@
 #include "log/error_log.h"
 #include "platform/system/random.h"
 
+// The default -O2 cost model refuses loops whose length is known only at run time; the row
+// runs are the per-update work and are worth their vector versions.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC optimize("vect-cost-model=dynamic")
+#endif
+
 Gradient D3DGradient;
 
 namespace {
