@@ -18,7 +18,15 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 echo "Installing: ${missing[*]}" >&2
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null; then
+    echo "Not root and no sudo: install these packages as root first: ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root=(sudo)
+fi
+# env, not a plain assignment: sudo drops the caller's environment, and a package that asks a
+# question (tzdata, for one) would otherwise wait for an answer forever.
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

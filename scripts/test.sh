@@ -11,4 +11,4 @@ export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
 
 "$root/scripts/build.sh" "$root/build-sanitize" -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
-(cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j 2 -L unit --timeout 600)
+(cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j 2 -L unit --timeout 600)

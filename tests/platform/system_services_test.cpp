@@ -3,6 +3,7 @@
 #include "platform/system/data_dir.h"
 #include "platform/system/display_mode.h"
 #include "platform/system/folder_search.h"
+#include "platform/system/message_box.h"
 #include "platform/system/sage_system.h"
 #include "temp_folder.h"
 
@@ -95,8 +96,11 @@ TEST(Display_Mode, FailureLeavesTheCallersValues)
 {
     Fixed_Display_Mode none(0, 0, 0, false);
     Set_Display_Mode_Source(&none);
+    Message_Box_Recorder reports;
     int width = 640, height = 480, bits = 16;
     EXPECT_FALSE(Sage::Grab_Current_Display_Mode(width, height, bits));
+    ASSERT_EQ(reports.Boxes.size(), 1u);
+    EXPECT_EQ(reports.Boxes[0].Text, "Sage::Grab_Current_Display_Mode FAILED");
     EXPECT_EQ(width, 640);
     EXPECT_EQ(bits, 16);
     Set_Display_Mode_Source(nullptr);
