@@ -6,7 +6,10 @@
 #include "log/error_log.h"
 #include "platform/system/command_line.h"
 #include "platform/system/data_dir.h"
+#include "platform/window/window_system.h"
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -29,6 +32,23 @@ std::vector<std::string> Installed_Data_Candidates()
     return candidates;
 }
 
+// Ctrl+C or a termination request closes the window, so the run ends in its orderly way
+// (settings saved in configuration mode, log closed last).
+void Close_On_Signal(int)
+{
+    Request_Close_All_Windows();
+}
+
+// Without a display backend the program runs on the headless window system: frames are drawn
+// at the pace of a 60 Hz display and shown nowhere.
+void Run_Headless()
+{
+    Current_Window_System().Frames_Per_Second = 60;
+    std::signal(SIGINT, Close_On_Signal);
+    std::signal(SIGTERM, Close_On_Signal);
+    std::fprintf(stderr, "lucivanta: running headless (no display backend); Ctrl+C ends the run\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,5 +60,6 @@ int main(int argc, char** argv)
     // A diagnostic run turns the Enter/Exit trace on; nothing in the program itself does.
     if (const char* trace = std::getenv("LUCIVANTA_TRACE"); trace != nullptr && std::strcmp(trace, "1") == 0)
         Set_Trace_Enabled(true);
+    Run_Headless();
     return Win_Main(nullptr, nullptr, GetCommandLineA(), 1);
 }
