@@ -39,8 +39,9 @@ const char* Month_Name(int month)
 
 Error_Log& Program_Error_Log()
 {
-    static Error_Log log;
-    return log;
+    // Never destroyed: destructors of other program-wide objects may still report at exit.
+    static Error_Log* const log = new Error_Log;
+    return *log;
 }
 
 Error_Log::~Error_Log()

@@ -18,8 +18,9 @@ struct Trace_State {
 
 Trace_State& State()
 {
-    static Trace_State state;
-    return state;
+    // Never destroyed, like the log: tracing stays safe in destructors that run at exit.
+    static Trace_State* const state = new Trace_State;
+    return *state;
 }
 
 // Depth tabs and the line into the shared message buffer, cut to fit it.
