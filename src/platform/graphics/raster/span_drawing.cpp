@@ -47,11 +47,11 @@ void General_Span(const Target& target, const State& state, const Triangle_Setup
         Blend_Pixel(target, state, x, y, Shade(setup, state, at));
 }
 
-bool Fast_Case(const Target& target, const State& state, const Triangle_Setup& setup)
+bool Fast_Case(const State& state, const Triangle_Setup& setup)
 {
-    return target.format == Pixel_Format::X8R8G8B8 && state.textured && !setup.perspective &&
-           setup.filter == Filter::Bilinear && state.colour == Colour_Source::Modulate &&
-           state.address_u == Address::Clamp && state.address_v == Address::Clamp &&
+    return state.textured && !setup.perspective && setup.filter == Filter::Bilinear &&
+           state.colour == Colour_Source::Modulate && state.address_u == Address::Clamp &&
+           state.address_v == Address::Clamp &&
            (state.texture.format == Pixel_Format::X8R8G8B8 ||
             state.texture.format == Pixel_Format::A8R8G8B8) &&
            (state.blend == Blend::Opaque || state.blend == Blend::Add);
@@ -62,20 +62,21 @@ inline uint32_t Clamp_Index(int64_t i, int32_t size)
     return static_cast<uint32_t>(i < 0 ? 0 : i >= size ? size - 1 : i);
 }
 
-// Bilinear, clamped X8R8G8B8 texture modulated by the diffuse colour into X8R8G8B8: the
-// arithmetic of Sample, Modulate and Blend_Pixel written out for this one case.
-template <bool Add>
-void Bilinear_Span_32(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
-                      int32_t left, int32_t right)
+// Bilinear, clamped X8R8G8B8 texture modulated by the diffuse colour into a target of the
+// given format: the arithmetic of Sample, Modulate and Blend_Pixel written out for this case.
+template <bool Add, Pixel_Format Format>
+void Bilinear_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
+                   int32_t left, int32_t right)
 {
     const Texture& tex = state.texture;
     constexpr int weight_shift = Texel_Fraction_Bits - Bilinear_Weight_Bits;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
     int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
     const int64_t dr = setup.red.a, dg = setup.green.a, db = setup.blue.a, du = setup.u.a, dv = setup.v.a;
-    uint32_t* out =
-        reinterpret_cast<uint32_t*>(target.pixels + static_cast<intptr_t>(y) * target.pitch) + left;
-    for (int32_t x = left; x < right; ++x, ++out, r += dr, g += dg, b += db, u += du, v += dv) {
+    constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
+    uint8_t* out =
+        target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(left) * bytes;
+    for (int32_t x = left; x < right; ++x, out += bytes, r += dr, g += dg, b += db, u += du, v += dv) {
         int64_t ub = u >> weight_shift, vb = v >> weight_shift;
         uint32_t fu = static_cast<uint32_t>(ub & 255), fv = static_cast<uint32_t>(vb & 255);
         int64_t iu = ub >> Bilinear_Weight_Bits, iv = vb >> Bilinear_Weight_Bits;
@@ -96,13 +97,36 @@ void Bilinear_Span_32(const Target& target, const State& state, const Triangle_S
         uint32_t cg = Modulate(mix(8), Colour_From_Plane(g));
         uint32_t cb = Modulate(mix(0), Colour_From_Plane(b));
         if constexpr (Add) {
-            uint32_t d = *out;
-            cr = Add_Saturate(cr, (d >> 16) & 255);
-            cg = Add_Saturate(cg, (d >> 8) & 255);
-            cb = Add_Saturate(cb, d & 255);
+            Rgb d = Read_Target(out, Format);
+            cr = Add_Saturate(cr, d.r);
+            cg = Add_Saturate(cg, d.g);
+            cb = Add_Saturate(cb, d.b);
         }
-        *out = (cr << 16) | (cg << 8) | cb;
+        Store_Target(out, Format, {cr, cg, cb}, state.dither, x, y);
     }
+}
+
+template <bool Add>
+void Fast_Span_Of_Blend(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
+                        int32_t left, int32_t right)
+{
+    switch (target.format) {
+    case Pixel_Format::X8R8G8B8:
+        return Bilinear_Span<Add, Pixel_Format::X8R8G8B8>(target, state, setup, y, left, right);
+    case Pixel_Format::R5G6B5:
+        return Bilinear_Span<Add, Pixel_Format::R5G6B5>(target, state, setup, y, left, right);
+    default:
+        return Bilinear_Span<Add, Pixel_Format::X1R5G5B5>(target, state, setup, y, left, right);
+    }
+}
+
+void Fast_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y, int32_t left,
+               int32_t right)
+{
+    if (state.blend == Blend::Add)
+        Fast_Span_Of_Blend<true>(target, state, setup, y, left, right);
+    else
+        Fast_Span_Of_Blend<false>(target, state, setup, y, left, right);
 }
 
 } // namespace
@@ -131,17 +155,15 @@ void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle
 {
     if (state.blend == Blend::Keep)
         return;
-    bool fast = Fast_Case(target, state, setup);
+    bool fast = Fast_Case(state, setup);
     for (int32_t y = top; y < bottom; ++y) {
         int32_t left, right;
         if (!Row_Span(setup, y, left, right))
             continue;
         if (!fast)
             General_Span(target, state, setup, y, left, right);
-        else if (state.blend == Blend::Add)
-            Bilinear_Span_32<true>(target, state, setup, y, left, right);
         else
-            Bilinear_Span_32<false>(target, state, setup, y, left, right);
+            Fast_Span(target, state, setup, y, left, right);
     }
 }
 

@@ -1,7 +1,7 @@
 // Row-by-row drawing of one set-up triangle, used by the software rasterizer: the covered
 // span of each row is solved exactly from the edge functions, then the attribute planes
 // are stepped along it. A specialised loop serves the program's common case (bilinear,
-// clamped, 32-bit texture into a 32-bit target); everything else takes the general loop.
+// clamped, modulated 32-bit texture, into any target format); everything else takes the general loop.
 #pragma once
 
 #include "platform/graphics/raster/raster_types.h"
