@@ -86,7 +86,7 @@ HRESULT IDirect3D7::CreateDevice(REFGUID device_type, IDirectDrawSurface7* targe
     if (!Raster_Format_Of(format, &raster_format) || !Raster::Is_Target_Format(raster_format))
         return DDERR_INVALIDPIXELFORMAT;
     // Hardware types are drawn by the software rasterizer when a test stages them.
-    *device = new Rasterizer_Device(device_type, target);
+    *device = new Rasterizer_Device(entry->Caps, target);
     return D3D_OK;
 }
 

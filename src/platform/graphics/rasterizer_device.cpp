@@ -181,9 +181,14 @@ bool Raster_Format_Of(const DDPIXELFORMAT& f, Raster::Pixel_Format* out)
 }
 
 Rasterizer_Device::Rasterizer_Device(REFGUID device_type, IDirectDrawSurface7* target)
-    : Device_Base(Rasterizer_Device_Description(device_type), Rasterizer_Texture_Formats(), target),
-      Rasterizer(device_type == IID_IDirect3DRefDevice ? Raster::Make_Reference_Rasterizer()
-                                                       : Raster::Make_Software_Rasterizer())
+    : Rasterizer_Device(Rasterizer_Device_Description(device_type), target)
+{
+}
+
+Rasterizer_Device::Rasterizer_Device(const D3DDEVICEDESC7& description, IDirectDrawSurface7* target)
+    : Device_Base(description, Rasterizer_Texture_Formats(), target),
+      Rasterizer(description.deviceGUID == IID_IDirect3DRefDevice ? Raster::Make_Reference_Rasterizer()
+                                                                  : Raster::Make_Software_Rasterizer())
 {
 }
 

@@ -18,6 +18,8 @@ public:
     // The device of the given type (IID_IDirect3DRefDevice draws with the reference
     // rasterizer, any other type with the software one), rendering into target.
     Rasterizer_Device(REFGUID device_type, IDirectDrawSurface7* target);
+    // The same with the capabilities it reports given (its deviceGUID chooses the rasterizer).
+    Rasterizer_Device(const D3DDEVICEDESC7& description, IDirectDrawSurface7* target);
 
     HRESULT EndScene() override;
     HRESULT Clear(DWORD count, D3DRECT* rects, DWORD flags, D3DCOLOR colour, D3DVALUE z,
