@@ -310,11 +310,6 @@ HRESULT IDirectDrawSurface7::SetClipper(IDirectDrawClipper* clipper)
     return DD_OK;
 }
 
-void IDirectDrawSurface7::Set_DC_Held(bool held)
-{
-    DC_Held = held;
-}
-
 HRESULT IDirectDrawSurface7::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** attached)
 {
     if (!caps || !attached) {
@@ -390,17 +385,4 @@ HRESULT IDirectDrawSurface7::Restore()
         s->Lost = false;
     }
     return DD_OK;
-}
-
-HRESULT IDirectDrawSurface7::GetDC(HDC* dc)
-{
-    if (dc) {
-        *dc = nullptr;
-    }
-    return DDERR_CANTCREATEDC;
-}
-
-HRESULT IDirectDrawSurface7::ReleaseDC(HDC)
-{
-    return DDERR_INVALIDPARAMS;
 }

@@ -73,8 +73,6 @@ public:
     // Makes the surface lost, as a display change does on the original platform: Lock, Blt and
     // GetDC fail with DDERR_SURFACELOST until Restore (tests of the restore paths use it).
     void Mark_Lost() { Lost = true; }
-    // Called by the GDI layer while it holds the surface's pixels through a device context.
-    void Set_DC_Held(bool held);
 
 private:
     struct Aligned_Free {
