@@ -9,16 +9,18 @@
 
 namespace {
 
+// The registries are never destroyed, so objects released by other static objects' destructors
+// at process exit (the texture list's bitmaps) still find them.
 std::unordered_set<Gdi_Object*>& Live_Objects()
 {
-    static std::unordered_set<Gdi_Object*> objects;
-    return objects;
+    static auto* objects = new std::unordered_set<Gdi_Object*>();
+    return *objects;
 }
 
 std::unordered_set<HDC__*>& Live_DCs()
 {
-    static std::unordered_set<HDC__*> dcs;
-    return dcs;
+    static auto* dcs = new std::unordered_set<HDC__*>();
+    return *dcs;
 }
 
 void Hold(Dc_State& s)
