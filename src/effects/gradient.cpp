@@ -46,6 +46,7 @@ void Gradient::Reset()
     created_flags = 0;
     state_32 = GradientState{};
     state_16 = GradientState{};
+    traced_32 = traced_16 = false;
 }
 
 int Gradient::Choose_Random_Bands()
@@ -99,7 +100,8 @@ int Gradient::Frame_Move_32(uint8_t* pixels, uint32_t pitch, int32_t width, int3
     if (s.elapsed < Update_Interval)
         return 1;
     s.elapsed = 0.0;
-    Trace_Enter("Gradient::Frame_Move_32");
+    if (!traced_32)
+        Trace_Enter("Gradient::Frame_Move_32");
     if (pixels == nullptr) {
         snprintf(Message_Buffer, sizeof Message_Buffer, "Gradient::Frame_Move_32: NULL Surface FAILED");
         Report(Message_Buffer);
@@ -110,7 +112,10 @@ int Gradient::Frame_Move_32(uint8_t* pixels, uint32_t pitch, int32_t width, int3
         s.drawn = true;
     }
     Draw_Stripes<4>(s, pixels, pitch & ~3u, width, height);
-    Trace_Exit("Gradient::Frame_Move 32");
+    if (!traced_32) {
+        Trace_Exit("Gradient::Frame_Move 32");
+        traced_32 = Trace_Enabled();
+    }
     return 1;
 }
 
@@ -121,7 +126,8 @@ int Gradient::Frame_Move_16(uint8_t* pixels, uint32_t pitch, int32_t width, int3
     if (s.elapsed < Update_Interval)
         return 1;
     s.elapsed = 0.0;
-    Trace_Enter("Gradient::Frame_Move_16");
+    if (!traced_16)
+        Trace_Enter("Gradient::Frame_Move_16");
     if (pixels == nullptr) {
         snprintf(Message_Buffer, sizeof Message_Buffer, "Gradient::Frame_Move_16: NULL Surface FAILED");
         Report(Message_Buffer);
@@ -135,6 +141,9 @@ int Gradient::Frame_Move_16(uint8_t* pixels, uint32_t pitch, int32_t width, int3
     if (band > 32)
         band = 8 << (Random::rand() % 3);
     Draw_Stripes<2>(s, pixels, pitch & ~1u, width, height);
-    Trace_Exit("Gradient::Frame_Move 16");
+    if (!traced_16) {
+        Trace_Exit("Gradient::Frame_Move 16");
+        traced_16 = Trace_Enabled();
+    }
     return 1;
 }

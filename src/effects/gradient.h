@@ -28,6 +28,10 @@ public:
     uint32_t created_flags = 0;
     GradientState state_32;
     GradientState state_16;
+    // The fills' traces close under another name than they open with ("Gradient::Frame_Move
+    // 32"), so the one-shot flag of each fill is kept here.
+    bool traced_32 = false;
+    bool traced_16 = false;
 
     // Seconds that must gather before the stripes move by one row.
     static constexpr double Update_Interval = 0.025;

@@ -11,7 +11,7 @@
 
 #include "platform/win_types.h"
 
-struct IDirectDrawSurface7;
+class IDirectDrawSurface7;
 
 struct SineWaveState {
     bool used = false; // the eighteen first draws have been made

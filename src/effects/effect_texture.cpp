@@ -1,0 +1,95 @@
+// Creating an effect's texture and locking it (see effect_texture.h).
+#include "effects/effect_texture.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "log/error_log.h"
+#include "platform/graphics/surface.h"
+#include "platform/system/sage_system.h"
+
+namespace {
+
+Effect_Texture_Store* Installed_Store = nullptr;
+
+int32_t As_Extent(DWORD value)
+{
+    return static_cast<int32_t>(std::min<DWORD>(value, 0x7FFFFFFF));
+}
+
+} // namespace
+
+Effect_Texture_Store& Default_Effect_Texture_Store();
+
+Effect_Texture_Store& Effect_Textures()
+{
+    return Installed_Store != nullptr ? *Installed_Store : Default_Effect_Texture_Store();
+}
+
+void Set_Effect_Texture_Store(Effect_Texture_Store* store)
+{
+    Installed_Store = store;
+}
+
+HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choice, uint32_t& created_flags,
+                              const Texture_Creation_Texts& texts)
+{
+    int width = 0, height = 0, bits = 0;
+    if (!Sage::Grab_Current_Display_Mode(width, height, bits)) {
+        snprintf(Message_Buffer, sizeof Message_Buffer, "%s", texts.grab_failed);
+        Report(Message_Buffer);
+        return 0;
+    }
+    DWORD flags = 0;
+    if (bits == 15 || bits == 16)
+        flags = TEXTR_16BPP;
+    else if (bits == 24)
+        flags = (choice == Depth_Choice::Desktop_24_As_32) ? TEXTR_32BPP : TEXTR_16BPP;
+    else if (bits == 32)
+        flags = TEXTR_32BPP;
+    else {
+        snprintf(Message_Buffer, sizeof Message_Buffer, texts.invalid_bpp, bits);
+        Report(Message_Buffer);
+        return 0;
+    }
+    if (flags == created_flags)
+        return 1; // the texture exists in this depth; the manager's restore gives it a surface
+
+    Effect_Texture_Store& store = Effect_Textures();
+    if (created_flags != 0) {
+        store.Invalidate_Texture(name);
+        store.Delete_Texture(name);
+    }
+    const DWORD edge = static_cast<DWORD>(std::max(side, int32_t{0}));
+    HRESULT hr = store.Create_Empty_Texture(name, edge, edge, 0, flags | TEXTR_WITH_ALPHA);
+    if (FAILED(hr))
+        hr = store.Create_Empty_Texture(name, edge, edge, 0, flags);
+    if (FAILED(hr))
+        hr = store.Create_Empty_Texture(name, edge, edge, 0, TEXTR_16BPP);
+    if (FAILED(hr)) {
+        // Forget the flags, so the next device creation tries again instead of believing a
+        // texture exists.
+        created_flags = 0;
+        snprintf(Message_Buffer, sizeof Message_Buffer, texts.create_failed, static_cast<int>(hr));
+        Report(Message_Buffer);
+        return hr;
+    }
+    created_flags = flags;
+    return 1;
+}
+
+HRESULT Lock_Effect_Texture(IDirectDrawSurface7* surface, Locked_Pixels& locked)
+{
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = DDSURFACEDESC2_SIZE;
+    const HRESULT hr = surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr);
+    if (FAILED(hr))
+        return hr;
+    locked.pixels = static_cast<uint8_t*>(desc.lpSurface);
+    locked.pitch = desc.lPitch > 0 ? static_cast<uint32_t>(desc.lPitch) : 0;
+    locked.width = As_Extent(desc.dwWidth);
+    locked.height = As_Extent(desc.dwHeight);
+    locked.bit_count = desc.ddpfPixelFormat.dwRGBBitCount;
+    locked.green_mask = desc.ddpfPixelFormat.dwGBitMask;
+    return hr;
+}

@@ -1,0 +1,66 @@
+// The two patterns every procedural texture shares: creating its empty texture in a depth
+// chosen from the desktop's, and locking the texture surface for one fill.
+//
+// The effects reach the texture manager through Effect_Texture_Store, so tests can stand in
+// for it; the default store forwards to the texture manager.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/graphics/ddraw_types.h"
+
+class IDirectDrawSurface7;
+
+// Texture-creation flags of the texture manager.
+inline constexpr DWORD TEXTR_WHITE_KEY = 0x01;
+inline constexpr DWORD TEXTR_BLACK_KEY = 0x02;
+inline constexpr DWORD TEXTR_32BPP = 0x04;
+inline constexpr DWORD TEXTR_16BPP = 0x08;
+inline constexpr DWORD TEXTR_WITH_ALPHA = 0x10;
+
+class Effect_Texture_Store {
+public:
+    virtual ~Effect_Texture_Store() = default;
+    virtual IDirectDrawSurface7* Find_Surface(const char* name) = 0;
+    virtual HRESULT Create_Empty_Texture(const char* name, DWORD width, DWORD height, DWORD stage,
+                                         DWORD flags) = 0;
+    virtual HRESULT Invalidate_Texture(const char* name) = 0;
+    virtual HRESULT Delete_Texture(const char* name) = 0;
+};
+
+Effect_Texture_Store& Effect_Textures();
+// Installs a store (not owned); nullptr puts the texture manager back.
+void Set_Effect_Texture_Store(Effect_Texture_Store* store);
+
+// The messages one effect writes when its texture cannot be made.
+struct Texture_Creation_Texts {
+    const char* grab_failed;
+    const char* invalid_bpp;   // with the desktop depth (%d)
+    const char* create_failed; // with the last creation code (%d)
+};
+
+// Which texture depth a desktop depth gets. 15 and 16 always give 16 bits; 24 gives 32 bits
+// where the effect can fill 24-bit pixels' wider cousin, else 16.
+enum class Depth_Choice { Desktop_24_As_32, Desktop_24_As_16 };
+
+// 1 when the texture exists in the right depth (made now or before); 0 when the desktop mode
+// cannot be read or has an unusable depth; the last negative code when all three creation
+// attempts failed. created_flags remembers the flags of the texture that exists, 0 for none.
+HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choice, uint32_t& created_flags,
+                              const Texture_Creation_Texts& texts);
+
+// What a fill needs of a locked surface.
+struct Locked_Pixels {
+    uint8_t* pixels = nullptr;
+    uint32_t pitch = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    uint32_t bit_count = 0;
+    uint32_t green_mask = 0;
+};
+
+inline constexpr uint32_t Green_Mask_565 = 0x07E0;
+
+// Locks the whole surface write-only (waiting while it is busy being drawn); the surface's
+// own code on failure.
+HRESULT Lock_Effect_Texture(IDirectDrawSurface7* surface, Locked_Pixels& locked);

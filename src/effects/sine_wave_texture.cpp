@@ -1,0 +1,96 @@
+// The sine wave's texture: creation, the clear before each frame, and the per-frame lock and
+// fill (see sine_wave.h and effect_texture.h).
+#include <algorithm>
+#include <cstdio>
+
+#include "effects/effect_texture.h"
+#include "effects/sine_wave.h"
+#include "log/error_log.h"
+#include "platform/graphics/surface.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+// A surface still being drawn by the device is asked again; this many times at most.
+constexpr int Clear_Attempts = 1000;
+
+} // namespace
+
+HRESULT Sine_Wave::Initialise_Sine_Wave_Texture(const char* name, int32_t side)
+{
+    Trace_Enter("Initialise_Sine_Wave_Texture");
+    static constexpr Texture_Creation_Texts texts = {
+        "Sine_Wave::Initialise_Sine_Wave_Texture: Grab_Current_Display_Mode FAILED",
+        "Sine_Wave::Initialise_Sine_Wave_Texture: Invalid bpp %d",
+        "Sine_Wave::Initialise_Sine_Wave_Texture(): D3DTextr_CreateEmptyTexture Plasma FAILED with return "
+        "code %d",
+    };
+    // There is no 24-bit fill: a 24-bit desktop gets a 16-bit texture.
+    const HRESULT hr =
+        Create_Effect_Texture(name, side, Depth_Choice::Desktop_24_As_16, created_flags, texts);
+    if (hr == 1)
+        Trace_Exit("Initialise_Sine_Wave_Texture");
+    return hr;
+}
+
+bool Sine_Wave::Clear_Surface(IDirectDrawSurface7* surface)
+{
+    DDBLTFX fx{};
+    fx.dwSize = sizeof(DDBLTFX);
+    fx.dwFillColor = 0;
+    // Only a surface that is busy is worth asking again; any other failure (locked, lost, a
+    // bad surface) would fail forever.
+    for (int attempt = 0; attempt < Clear_Attempts; ++attempt) {
+        const HRESULT hr = surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+        if (SUCCEEDED(hr))
+            return true;
+        if (hr != DDERR_WASSTILLDRAWING)
+            return false;
+    }
+    return false;
+}
+
+HRESULT Sine_Wave::Frame_Move(const char* name, double dt)
+{
+    Trace_Enter("Sine_Wave::Frame_Move");
+    const Settings& settings = Live_Settings();
+    density = settings.Sine_Wave_Density;
+    // The random steps divide by the variance; a damaged settings file may hold less than 1.
+    variance = std::max(settings.Sine_Wave_Variance, int32_t{1});
+
+    IDirectDrawSurface7* surface = Effect_Textures().Find_Surface(name);
+    if (surface == nullptr)
+        return E_FAIL;
+    Clear_Surface(surface);
+    Locked_Pixels locked;
+    const HRESULT hr = Lock_Effect_Texture(surface, locked);
+    if (FAILED(hr))
+        return hr;
+    is_565 = (locked.green_mask == Green_Mask_565);
+
+    int filled = 0;
+    switch (locked.bit_count) {
+    case 15:
+    case 16:
+        filled = inverted ? Inverted_Multi_Sine_Wave_16(locked.pixels, locked.pitch, locked.width,
+                                                        locked.height, dt)
+                          : Multi_Sine_Wave_16(locked.pixels, locked.pitch, locked.width, locked.height, dt);
+        break;
+    case 32:
+        filled = inverted ? Inverted_Multi_Sine_Wave_32(locked.pixels, locked.pitch, locked.width,
+                                                        locked.height, dt)
+                          : Multi_Sine_Wave_32(locked.pixels, locked.pitch, locked.width, locked.height, dt);
+        break;
+    default:
+        snprintf(Message_Buffer, sizeof Message_Buffer, "Sine_Wave::Frame_Move(): Unhandled texture bpp %d",
+                 static_cast<int>(locked.bit_count));
+        Report(Message_Buffer);
+        surface->Unlock(nullptr);
+        return E_FAIL;
+    }
+    surface->Unlock(nullptr);
+    if (!filled)
+        return E_FAIL;
+    Trace_Exit("Sine_Wave::Frame_Move");
+    return 0;
+}
