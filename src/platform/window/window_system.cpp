@@ -201,6 +201,8 @@ BOOL Window_System::Show_Window(HWND window, int command)
             Send_Message(window, WM_SIZE, SIZE_MINIMIZED, 0);
         } else {
             Send_Size_And_Move(window, true, false);
+            // The uncovered client area asks to be painted, as on the original platform.
+            Post_Message(window, WM_PAINT, 0, 0);
         }
     }
     On_Style_Changed(*record);
