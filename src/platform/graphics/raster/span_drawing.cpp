@@ -1,6 +1,7 @@
 // Span traversal of the software rasterizer.
 #include "platform/graphics/raster/span_drawing.h"
 
+#include "platform/graphics/raster/bilinear_block.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
 
 #include <algorithm>
@@ -64,10 +65,62 @@ inline uint32_t Clamp_Index(int64_t i, int32_t size)
 
 // Bilinear, clamped X8R8G8B8 texture modulated by the diffuse colour into a target of the
 // given format: the arithmetic of Sample, Modulate and Blend_Pixel written out for this case.
+inline int32_t Block_Position(int64_t position)
+{
+    constexpr int64_t limit = int64_t{1} << 30;
+    int64_t b = position >> (Texel_Fraction_Bits - Bilinear_Weight_Bits);
+    return static_cast<int32_t>(b < -limit ? -limit : b > limit ? limit : b);
+}
+
+// Eight pixels at a time through the AVX2 block; returns where the scalar loop goes on.
+template <bool Add, Pixel_Format Format>
+int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
+                        int32_t left, int32_t right)
+{
+    if (!Bilinear_Blocks_Available() || state.texture.pitch % 4 != 0 || right - left < 8)
+        return left;
+    constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
+    int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
+    int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
+    const int64_t dr = setup.red.a, dg = setup.green.a, db = setup.blue.a, du = setup.u.a, dv = setup.v.a;
+    Bilinear_Block block;
+    alignas(32) uint32_t source[8];
+    int32_t x = left;
+    for (; x + 8 <= right; x += 8) {
+        for (int i = 0; i < 8; ++i, r += dr, g += dg, b += db, u += du, v += dv) {
+            block.u[i] = Block_Position(u);
+            block.v[i] = Block_Position(v);
+            block.red[i] = Colour_From_Plane(r);
+            block.green[i] = Colour_From_Plane(g);
+            block.blue[i] = Colour_From_Plane(b);
+        }
+        Shade_Bilinear_Block(state.texture, block, source);
+        uint8_t* out =
+            target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * bytes;
+        if constexpr (Format == Pixel_Format::X8R8G8B8) {
+            if constexpr (Add)
+                Add_Block_32(source, reinterpret_cast<uint32_t*>(out));
+            else
+                std::memcpy(out, source, sizeof source);
+        } else {
+            for (int i = 0; i < 8; ++i, out += bytes) {
+                Rgb c{(source[i] >> 16) & 255, (source[i] >> 8) & 255, source[i] & 255};
+                if constexpr (Add) {
+                    Rgb d = Read_Target(out, Format);
+                    c = {Add_Saturate(c.r, d.r), Add_Saturate(c.g, d.g), Add_Saturate(c.b, d.b)};
+                }
+                Store_Target(out, Format, c, state.dither, x + i, y);
+            }
+        }
+    }
+    return x;
+}
+
 template <bool Add, Pixel_Format Format>
 void Bilinear_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
                    int32_t left, int32_t right)
 {
+    left = Bilinear_Blocks<Add, Format>(target, state, setup, y, left, right);
     const Texture& tex = state.texture;
     constexpr int weight_shift = Texel_Fraction_Bits - Bilinear_Weight_Bits;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);

@@ -1,0 +1,87 @@
+// AVX2 blocks of the software rasterizer (compiled for AVX2 per function, chosen at run time).
+#include "platform/graphics/raster/bilinear_block.h"
+
+#include <immintrin.h>
+
+namespace Raster {
+
+bool Bilinear_Blocks_Available()
+{
+    static const bool available = __builtin_cpu_supports("avx2");
+    return available;
+}
+
+namespace {
+
+#define AVX2 __attribute__((target("avx2")))
+
+AVX2 inline __m256i Clamp_Lanes(__m256i i, __m256i last)
+{
+    return _mm256_max_epi32(_mm256_min_epi32(i, last), _mm256_setzero_si256());
+}
+
+struct Taps {
+    __m256i t00, t10, t01, t11;
+    __m256i w00, w10, w01, w11;
+};
+
+// One channel: the bilinear sum of the four taps, rounded, then modulated by the diffuse.
+AVX2 inline __m256i Channel(const Taps& taps, int shift, const uint32_t* diffuse)
+{
+    const __m256i m255 = _mm256_set1_epi32(255);
+    __m256i c00 = _mm256_and_si256(_mm256_srli_epi32(taps.t00, shift), m255);
+    __m256i c10 = _mm256_and_si256(_mm256_srli_epi32(taps.t10, shift), m255);
+    __m256i c01 = _mm256_and_si256(_mm256_srli_epi32(taps.t01, shift), m255);
+    __m256i c11 = _mm256_and_si256(_mm256_srli_epi32(taps.t11, shift), m255);
+    __m256i sum = _mm256_add_epi32(_mm256_mullo_epi32(c00, taps.w00), _mm256_mullo_epi32(c10, taps.w10));
+    sum = _mm256_add_epi32(sum, _mm256_mullo_epi32(c01, taps.w01));
+    sum = _mm256_add_epi32(sum, _mm256_mullo_epi32(c11, taps.w11));
+    __m256i texel = _mm256_srli_epi32(_mm256_add_epi32(sum, _mm256_set1_epi32(32768)), 16);
+    __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(diffuse));
+    __m256i p = _mm256_add_epi32(_mm256_mullo_epi32(texel, d), _mm256_set1_epi32(128));
+    return _mm256_srli_epi32(_mm256_add_epi32(p, _mm256_srli_epi32(p, 8)), 8);
+}
+
+} // namespace
+
+AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8])
+{
+    const __m256i m255 = _mm256_set1_epi32(255), m256 = _mm256_set1_epi32(256);
+    const __m256i last_x = _mm256_set1_epi32(texture.width - 1),
+                  last_y = _mm256_set1_epi32(texture.height - 1);
+    const __m256i one = _mm256_set1_epi32(1), pitch = _mm256_set1_epi32(texture.pitch / 4);
+    __m256i ub = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.u));
+    __m256i vb = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block.v));
+    __m256i fu = _mm256_and_si256(ub, m255), fv = _mm256_and_si256(vb, m255);
+    __m256i iu = _mm256_srai_epi32(ub, 8), iv = _mm256_srai_epi32(vb, 8);
+    __m256i x0 = Clamp_Lanes(iu, last_x), x1 = Clamp_Lanes(_mm256_add_epi32(iu, one), last_x);
+    __m256i row0 = _mm256_mullo_epi32(Clamp_Lanes(iv, last_y), pitch);
+    __m256i row1 = _mm256_mullo_epi32(Clamp_Lanes(_mm256_add_epi32(iv, one), last_y), pitch);
+    const int* base = reinterpret_cast<const int*>(texture.pixels);
+    Taps taps;
+    taps.t00 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row0, x0), 4);
+    taps.t10 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row0, x1), 4);
+    taps.t01 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row1, x0), 4);
+    taps.t11 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row1, x1), 4);
+    __m256i gu = _mm256_sub_epi32(m256, fu), gv = _mm256_sub_epi32(m256, fv);
+    taps.w00 = _mm256_mullo_epi32(gu, gv);
+    taps.w10 = _mm256_mullo_epi32(fu, gv);
+    taps.w01 = _mm256_mullo_epi32(gu, fv);
+    taps.w11 = _mm256_mullo_epi32(fu, fv);
+    __m256i rgb = _mm256_or_si256(
+        _mm256_slli_epi32(Channel(taps, 16, block.red), 16),
+        _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 8, block.green), 8), Channel(taps, 0, block.blue)));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), rgb);
+}
+
+AVX2 void Add_Block_32(const uint32_t source[8], uint32_t* out)
+{
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source));
+    __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out));
+    // Saturating byte adds give min(255, s + d) per channel; the X byte is cleared.
+    __m256i sum = _mm256_adds_epu8(s, d);
+    sum = _mm256_and_si256(sum, _mm256_set1_epi32(0x00FFFFFF));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), sum);
+}
+
+} // namespace Raster

@@ -1,0 +1,34 @@
+// Eight pixels of the software rasterizer's common case at once: bilinear samples of a
+// clamped 32-bit texture, modulated by the diffuse colour, with AVX2 integer lanes. The
+// arithmetic is exactly that of pixel_pipeline.h (same products, sums and shifts, all in
+// 32-bit lanes without overflow), so the result is the reference's to the bit.
+#pragma once
+
+#include "platform/graphics/raster/raster_types.h"
+
+#include <cstdint>
+
+namespace Raster {
+
+struct Bilinear_Block {
+    // Texel positions with 8 fraction bits (the 24-bit positions shifted down), limited to
+    // +-2^30: beyond that both taps clamp to the same edge texel, so the limit changes nothing.
+    int32_t u[8];
+    int32_t v[8];
+    // Diffuse colour channels 0..255.
+    uint32_t red[8];
+    uint32_t green[8];
+    uint32_t blue[8];
+};
+
+// True when the processor runs the AVX2 path.
+bool Bilinear_Blocks_Available();
+
+// Writes eight 0x00RRGGBB source colours. The texture must be 32 bits per texel with a
+// pitch that is a multiple of 4.
+void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8]);
+
+// out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
+void Add_Block_32(const uint32_t source[8], uint32_t* out);
+
+} // namespace Raster
