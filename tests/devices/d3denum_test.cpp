@@ -9,21 +9,12 @@
 #include "platform/system/debug_output.h"
 #include "platform/system/display_mode.h"
 
+#include "staged_mode.h"
+
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
-
-DDSURFACEDESC2 Mode(DWORD width, DWORD height, DWORD bits, bool stereo = false)
-{
-    DDSURFACEDESC2 mode{};
-    mode.dwSize = DDSURFACEDESC2_SIZE;
-    mode.dwWidth = width;
-    mode.dwHeight = height;
-    mode.ddpfPixelFormat.dwRGBBitCount = bits;
-    mode.ddsCaps.dwCaps2 = stereo ? DDSCAPS2_STEREOSURFACELEFT : 0;
-    return mode;
-}
 
 Enum_Device_Offer Device(const char* name, REFGUID type, bool hardware, DWORD depths = DDBD_16 | DDBD_32)
 {

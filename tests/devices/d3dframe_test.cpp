@@ -10,7 +10,9 @@
 #include "platform/system/debug_output.h"
 #include "platform/system/display_mode.h"
 
+#include "staged_mode.h"
 #include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,17 +30,6 @@ struct Test_Window : Framework_Window {
         return true;
     }
 };
-
-DDSURFACEDESC2 Mode(DWORD width, DWORD height, DWORD bits, bool stereo = false)
-{
-    DDSURFACEDESC2 mode{};
-    mode.dwSize = DDSURFACEDESC2_SIZE;
-    mode.dwWidth = width;
-    mode.dwHeight = height;
-    mode.ddpfPixelFormat.dwRGBBitCount = bits;
-    mode.ddsCaps.dwCaps2 = stereo ? DDSCAPS2_STEREOSURFACELEFT : 0;
-    return mode;
-}
 
 class Framework : public ::testing::Test {
 protected:

@@ -134,6 +134,13 @@ struct Pixel_Attributes {
     int64_t q;
 };
 
+inline Pixel_Attributes Attributes_At(const Triangle_Setup& s, int32_t x, int32_t y)
+{
+    if (s.perspective)
+        return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.s.At(x, y), s.t.At(x, y), s.q.At(x, y)};
+    return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.u.At(x, y), s.v.At(x, y), 0};
+}
+
 inline Rgb Shade(const Triangle_Setup& setup, const State& state, const Pixel_Attributes& a)
 {
     Rgb diffuse{Colour_From_Plane(a.r), Colour_From_Plane(a.g), Colour_From_Plane(a.b)};

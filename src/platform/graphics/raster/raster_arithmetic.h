@@ -69,6 +69,13 @@ inline int64_t Floor_Shift(int64_t value, int bits)
     return value >> bits; // arithmetic shift: floor division by 2^bits
 }
 
+// Division rounding towards minus infinity (d != 0).
+inline int64_t Floor_Div(int64_t n, int64_t d)
+{
+    int64_t q = n / d;
+    return (n % d != 0 && ((n < 0) != (d < 0))) ? q - 1 : q;
+}
+
 inline uint32_t Colour_From_Plane(int64_t value)
 {
     int64_t c = (value + (int64_t{1} << (Colour_Fraction_Bits - 1))) >> Colour_Fraction_Bits;

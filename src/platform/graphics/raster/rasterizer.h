@@ -29,6 +29,17 @@ public:
 std::unique_ptr<Rasterizer> Make_Reference_Rasterizer();
 std::unique_ptr<Rasterizer> Make_Software_Rasterizer();
 
+// The state with its clip rectangle limited to the target.
+inline State Clipped_To(const State& state, const Target& target)
+{
+    State clipped = state;
+    clipped.clip.left = state.clip.left > 0 ? state.clip.left : 0;
+    clipped.clip.top = state.clip.top > 0 ? state.clip.top : 0;
+    clipped.clip.right = state.clip.right < target.width ? state.clip.right : target.width;
+    clipped.clip.bottom = state.clip.bottom < target.height ? state.clip.bottom : target.height;
+    return clipped;
+}
+
 // Stores one colour in the target's format (shared by both, so clears match exactly).
 void Fill_Rows(const Target& target, const Rect& rect, uint32_t colour);
 

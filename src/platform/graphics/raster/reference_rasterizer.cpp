@@ -18,11 +18,7 @@ public:
     void Draw_Triangle(const Vertex& v0, const Vertex& v1, const Vertex& v2, const State& state,
                        Cull cull) override
     {
-        State clipped = state;
-        clipped.clip.left = std::max(state.clip.left, 0);
-        clipped.clip.top = std::max(state.clip.top, 0);
-        clipped.clip.right = std::min(state.clip.right, target_.width);
-        clipped.clip.bottom = std::min(state.clip.bottom, target_.height);
+        const State clipped = Clipped_To(state, target_);
         Triangle_Setup setup;
         if (!target_.pixels || !Set_Up_Triangle(v0, v1, v2, clipped, cull, setup))
             return;
@@ -35,14 +31,6 @@ public:
     void Flush() override {}
 
 private:
-    static Pixel_Attributes Attributes_At(const Triangle_Setup& s, int32_t x, int32_t y)
-    {
-        if (s.perspective)
-            return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y),
-                    s.s.At(x, y),   s.t.At(x, y),     s.q.At(x, y)};
-        return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.u.At(x, y), s.v.At(x, y), 0};
-    }
-
     Target target_;
 };
 

@@ -52,11 +52,7 @@ public:
     {
         if (!target_.pixels)
             return;
-        State clipped = state;
-        clipped.clip.left = std::max(state.clip.left, 0);
-        clipped.clip.top = std::max(state.clip.top, 0);
-        clipped.clip.right = std::min(state.clip.right, target_.width);
-        clipped.clip.bottom = std::min(state.clip.bottom, target_.height);
+        const State clipped = Clipped_To(state, target_);
         Triangle_Setup setup;
         if (!Set_Up_Triangle(v0, v1, v2, clipped, cull, setup))
             return;

@@ -9,19 +9,6 @@
 namespace Raster {
 namespace {
 
-int64_t Floor_Div(int64_t n, int64_t d)
-{
-    int64_t q = n / d;
-    return (n % d != 0 && ((n < 0) != (d < 0))) ? q - 1 : q;
-}
-
-Pixel_Attributes Attributes_At(const Triangle_Setup& s, int32_t x, int32_t y)
-{
-    if (s.perspective)
-        return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.s.At(x, y), s.t.At(x, y), s.q.At(x, y)};
-    return {s.red.At(x, y), s.green.At(x, y), s.blue.At(x, y), s.u.At(x, y), s.v.At(x, y), 0};
-}
-
 Pixel_Attributes Attribute_Steps(const Triangle_Setup& s)
 {
     if (s.perspective)

@@ -28,12 +28,6 @@ int64_t Saturate(double value, int64_t limit)
     return std::llround(value);
 }
 
-int64_t Floor_Div(int64_t n, int64_t d)
-{
-    int64_t q = n / d;
-    return (n % d != 0 && ((n < 0) != (d < 0))) ? q - 1 : q;
-}
-
 // Edge from p to q, interior on the right-hand side when walking it on a y-down screen.
 Plane Edge_Function(Snapped p, Snapped q)
 {
