@@ -7,16 +7,10 @@
 
 #include <cstdint>
 
+#include "d3dframe/d3dtextr.h"
 #include "platform/graphics/ddraw_types.h"
 
 class IDirectDrawSurface7;
-
-// Texture-creation flags of the texture manager.
-inline constexpr DWORD TEXTR_WHITE_KEY = 0x01;
-inline constexpr DWORD TEXTR_BLACK_KEY = 0x02;
-inline constexpr DWORD TEXTR_32BPP = 0x04;
-inline constexpr DWORD TEXTR_16BPP = 0x08;
-inline constexpr DWORD TEXTR_WITH_ALPHA = 0x10;
 
 class Effect_Texture_Store {
 public:

@@ -1,15 +1,19 @@
-// The store the effects use when no test has installed one. The texture manager has not
-// joined the build yet: until it does, no effect texture can be made or found.
+// The store the effects use when no test has installed one: the texture manager itself.
+#include "d3dframe/d3dtextr.h"
 #include "effects/effect_texture.h"
 
 namespace {
 
 class Texture_Manager_Store : public Effect_Texture_Store {
 public:
-    IDirectDrawSurface7* Find_Surface(const char*) override { return nullptr; }
-    HRESULT Create_Empty_Texture(const char*, DWORD, DWORD, DWORD, DWORD) override { return E_NOTIMPL; }
-    HRESULT Invalidate_Texture(const char*) override { return S_OK; }
-    HRESULT Delete_Texture(const char*) override { return S_OK; }
+    IDirectDrawSurface7* Find_Surface(const char* name) override { return D3DTextr_FindSurface(name); }
+    HRESULT Create_Empty_Texture(const char* name, DWORD width, DWORD height, DWORD stage,
+                                 DWORD flags) override
+    {
+        return D3DTextr_CreateEmptyTexture(name, width, height, stage, flags);
+    }
+    HRESULT Invalidate_Texture(const char* name) override { return D3DTextr_InvalidateTexture(name); }
+    HRESULT Delete_Texture(const char* name) override { return D3DTextr_DeleteTexture(name); }
 };
 
 } // namespace
