@@ -10,6 +10,8 @@
 #include "platform/graphics/raster/span_drawing.h"
 
 #include <algorithm>
+#include <array>
+#include <deque>
 #include <vector>
 
 namespace Raster {
@@ -57,7 +59,7 @@ public:
         if (!Set_Up_Triangle(v0, v1, v2, clipped, cull, setup))
             return;
         if (states_.empty() || !Same_State(states_.back(), clipped))
-            states_.push_back(clipped);
+            states_.push_back(Keep_Palette(clipped));
         Command command;
         command.rect = setup.box;
         command.state = static_cast<uint32_t>(states_.size() - 1);
@@ -83,6 +85,7 @@ public:
         commands_.clear();
         setups_.clear();
         states_.clear();
+        palettes_.clear();
         pending_pixels_ = 0;
     }
 
@@ -92,6 +95,17 @@ private:
         pending_pixels_ += static_cast<int64_t>(command.rect.right - command.rect.left) *
                            (command.rect.bottom - command.rect.top);
         commands_.push_back(command);
+    }
+
+    // A queued palettised texture reads a copy of its palette taken now.
+    State Keep_Palette(State state)
+    {
+        if (state.textured && state.texture.format == Pixel_Format::P8 && state.texture.palette) {
+            palettes_.emplace_back();
+            std::copy_n(state.texture.palette, 256, palettes_.back().begin());
+            state.texture.palette = palettes_.back().data();
+        }
+        return state;
     }
 
     static bool Same_State(const State& a, const State& b)
@@ -123,6 +137,7 @@ private:
     std::vector<Command> commands_;
     std::vector<Triangle_Setup> setups_;
     std::vector<State> states_;
+    std::deque<std::array<uint32_t, 256>> palettes_; // copies, so a palette changed later cannot matter
     int64_t pending_pixels_ = 0;
 };
 

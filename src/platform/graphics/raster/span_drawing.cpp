@@ -73,14 +73,24 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
     Bilinear_Block block;
     alignas(32) uint32_t source[8];
     int32_t x = left;
-    for (; x + 8 <= right; x += 8) {
-        for (int i = 0; i < 8; ++i, r += dr, g += dg, b += db, u += du, v += dv) {
-            block.u[i] = Block_Position(u);
-            block.v[i] = Block_Position(v);
+    const bool flat = dr == 0 && dg == 0 && db == 0; // the program's layers: one grey each
+    if (flat)
+        for (int i = 0; i < 8; ++i) {
             block.red[i] = Colour_From_Plane(r);
             block.green[i] = Colour_From_Plane(g);
             block.blue[i] = Colour_From_Plane(b);
         }
+    for (; x + 8 <= right; x += 8) {
+        for (int i = 0; i < 8; ++i, u += du, v += dv) {
+            block.u[i] = Block_Position(u);
+            block.v[i] = Block_Position(v);
+        }
+        if (!flat)
+            for (int i = 0; i < 8; ++i, r += dr, g += dg, b += db) {
+                block.red[i] = Colour_From_Plane(r);
+                block.green[i] = Colour_From_Plane(g);
+                block.blue[i] = Colour_From_Plane(b);
+            }
         Shade_Bilinear_Block(state.texture, block, source);
         uint8_t* out =
             target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * bytes;
