@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "effects/plasma.h"
 #include "log/error_log.h"
@@ -22,8 +23,7 @@ namespace {
 // Phase speeds in radians per 1.65 seconds, single-precision values used widened.
 constexpr float Phase_Speed[8] = {0.068f, 0.08f, 0.24f, 0.16f, 0.32f, 0.12f, 0.28f, 0.04f};
 
-// Half-extent × sine, truncated toward zero. A phase that overflowed to infinity (after an
-// absurd elapsed time) would give a non-number; it samples the centre instead.
+// Half-extent × sine, truncated toward zero; a non-number (never expected) samples the centre.
 int32_t Swing(int32_t half, double sine)
 {
     if (!(sine >= -1.0 && sine <= 1.0))
@@ -59,10 +59,10 @@ void Plasma::Advance_Phases(double dt)
     for (int i = 0; i < 8; ++i) {
         const double increment = static_cast<double>(Phase_Speed[i]) / e;
         for (PlasmaWave& w : wave) {
-            if (i % 2 == 0)
-                w.phase[i] += increment;
-            else
-                w.phase[i] -= increment;
+            const double moved = (i % 2 == 0) ? w.phase[i] + increment : w.phase[i] - increment;
+            // An absurd elapsed time must not push a phase beyond what a float holds.
+            if (std::fabs(moved) <= std::numeric_limits<float>::max())
+                w.phase[i] = static_cast<float>(moved);
         }
     }
 }
