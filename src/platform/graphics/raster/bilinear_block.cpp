@@ -42,7 +42,61 @@ AVX2 inline __m256i Channel(const Taps& taps, int shift, const uint32_t* diffuse
     return _mm256_srli_epi32(_mm256_add_epi32(p, _mm256_srli_epi32(p, 8)), 8);
 }
 
+// floor(x / 255) for 0 <= x < 65790, as shifts and one product.
+AVX2 inline __m256i Divide_255(__m256i x)
+{
+    const __m256i k = _mm256_set1_epi32(257);
+    return _mm256_srli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(x, k), k), 16);
+}
+
+// One channel to max_level (31 or 63): dithered (c*M*32 + bias) / 8160, or nearest
+// (c*M*2 + 255) / 510, each as a floor of a floor so that the quotient is exact.
+AVX2 inline __m256i Quantise(__m256i c, int max_level, const uint32_t* dither_bias)
+{
+    __m256i scaled = _mm256_mullo_epi32(c, _mm256_set1_epi32(max_level));
+    if (dither_bias) {
+        __m256i bias = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dither_bias));
+        __m256i x = _mm256_add_epi32(_mm256_slli_epi32(scaled, 5), bias);
+        return Divide_255(_mm256_srli_epi32(x, 5));
+    }
+    __m256i x = _mm256_add_epi32(_mm256_slli_epi32(scaled, 1), _mm256_set1_epi32(255));
+    return Divide_255(_mm256_srli_epi32(x, 1));
+}
+
+AVX2 inline __m256i Widen_Lanes(__m256i c, int bits)
+{
+    return _mm256_or_si256(_mm256_slli_epi32(c, 8 - bits), _mm256_srli_epi32(c, 2 * bits - 8));
+}
+
 } // namespace
+
+AVX2 void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
+                         const uint32_t* dither_bias)
+{
+    const __m256i m255 = _mm256_set1_epi32(255);
+    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source));
+    __m256i r = _mm256_and_si256(_mm256_srli_epi32(s, 16), m255);
+    __m256i g = _mm256_and_si256(_mm256_srli_epi32(s, 8), m255);
+    __m256i b = _mm256_and_si256(s, m255);
+    const int green_bits = five_six_five ? 6 : 5;
+    const int red_shift = five_six_five ? 11 : 10;
+    if (add) {
+        __m256i d = _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(out)));
+        __m256i dr = _mm256_and_si256(_mm256_srli_epi32(d, red_shift), _mm256_set1_epi32(31));
+        __m256i dg = _mm256_and_si256(_mm256_srli_epi32(d, 5), _mm256_set1_epi32((1 << green_bits) - 1));
+        __m256i db = _mm256_and_si256(d, _mm256_set1_epi32(31));
+        r = _mm256_min_epi32(_mm256_add_epi32(r, Widen_Lanes(dr, 5)), m255);
+        g = _mm256_min_epi32(_mm256_add_epi32(g, Widen_Lanes(dg, green_bits)), m255);
+        b = _mm256_min_epi32(_mm256_add_epi32(b, Widen_Lanes(db, 5)), m255);
+    }
+    __m256i qr = Quantise(r, 31, dither_bias);
+    __m256i qg = Quantise(g, (1 << green_bits) - 1, dither_bias);
+    __m256i qb = Quantise(b, 31, dither_bias);
+    __m256i pixel =
+        _mm256_or_si256(_mm256_slli_epi32(qr, red_shift), _mm256_or_si256(_mm256_slli_epi32(qg, 5), qb));
+    __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(pixel, pixel), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+}
 
 AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8])
 {

@@ -31,4 +31,10 @@ void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, u
 // out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
 void Add_Block_32(const uint32_t source[8], uint32_t* out);
 
+// Stores eight source colours into 16-bit pixels (5-6-5 or X1-5-5-5), added to what is there
+// when add is set, quantised as Store_Target does: dither_bias[i] = (2 * D + 1) * 255 of each
+// pixel's ordered-dither value D, or null to round to the nearest level.
+void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
+                    const uint32_t* dither_bias);
+
 } // namespace Raster

@@ -100,14 +100,10 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
             else
                 std::memcpy(out, source, sizeof source);
         } else {
-            for (int i = 0; i < 8; ++i, out += bytes) {
-                Rgb c{(source[i] >> 16) & 255, (source[i] >> 8) & 255, source[i] & 255};
-                if constexpr (Add) {
-                    Rgb d = Read_Target(out, Format);
-                    c = {Add_Saturate(c.r, d.r), Add_Saturate(c.g, d.g), Add_Saturate(c.b, d.b)};
-                }
-                Store_Target(out, Format, c, state.dither, x + i, y);
-            }
+            uint32_t bias[8];
+            for (int i = 0; i < 8; ++i)
+                bias[i] = (2 * Dither_Matrix[y & 3][(x + i) & 3] + 1) * 255;
+            Store_Block_16(source, out, Format == Pixel_Format::R5G6B5, Add, state.dither ? bias : nullptr);
         }
     }
     return x;
