@@ -34,6 +34,7 @@ void Set_Effect_Texture_Store(Effect_Texture_Store* store)
 HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choice, uint32_t& created_flags,
                               const Texture_Creation_Texts& texts)
 {
+    Trace_Enter(texts.trace);
     int width = 0, height = 0, bits = 0;
     if (!Sage::Grab_Current_Display_Mode(width, height, bits)) {
         snprintf(Message_Buffer, sizeof Message_Buffer, "%s", texts.grab_failed);
@@ -52,8 +53,11 @@ HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choic
         Report(Message_Buffer);
         return 0;
     }
-    if (flags == created_flags)
-        return 1; // the texture exists in this depth; the manager's restore gives it a surface
+    if (flags == created_flags) {
+        // The texture exists in this depth; the manager's restore gives it a surface.
+        Trace_Exit(texts.trace);
+        return 1;
+    }
 
     Effect_Texture_Store& store = Effect_Textures();
     if (created_flags != 0) {
@@ -75,6 +79,7 @@ HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choic
         return hr;
     }
     created_flags = flags;
+    Trace_Exit(texts.trace);
     return 1;
 }
 
@@ -92,4 +97,9 @@ HRESULT Lock_Effect_Texture(IDirectDrawSurface7* surface, Locked_Pixels& locked)
     locked.bit_count = desc.ddpfPixelFormat.dwRGBBitCount;
     locked.green_mask = desc.ddpfPixelFormat.dwGBitMask;
     return hr;
+}
+
+void Unlock_Effect_Texture(IDirectDrawSurface7* surface)
+{
+    surface->Unlock(nullptr);
 }

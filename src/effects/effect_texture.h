@@ -26,8 +26,10 @@ Effect_Texture_Store& Effect_Textures();
 // Installs a store (not owned); nullptr puts the texture manager back.
 void Set_Effect_Texture_Store(Effect_Texture_Store* store);
 
-// The messages one effect writes when its texture cannot be made.
+// The trace name of one effect's texture creation and the messages it writes when its
+// texture cannot be made.
 struct Texture_Creation_Texts {
+    const char* trace;
     const char* grab_failed;
     const char* invalid_bpp;   // with the desktop depth (%d)
     const char* create_failed; // with the last creation code (%d)
@@ -58,3 +60,29 @@ inline constexpr uint32_t Green_Mask_565 = 0x07E0;
 // Locks the whole surface write-only (waiting while it is busy being drawn); the surface's
 // own code on failure.
 HRESULT Lock_Effect_Texture(IDirectDrawSurface7* surface, Locked_Pixels& locked);
+void Unlock_Effect_Texture(IDirectDrawSurface7* surface);
+
+// One frame's update of a named texture: find its surface (none: E_FAIL), prepare it (the
+// sine wave clears it), lock it (a failure's code is returned), run fill(locked pixels) and
+// unlock it whatever the fill answered. The result is the fill's.
+template <typename Prepare, typename Fill>
+HRESULT Update_Effect_Texture(const char* name, Prepare prepare, Fill fill)
+{
+    IDirectDrawSurface7* surface = Effect_Textures().Find_Surface(name);
+    if (surface == nullptr)
+        return E_FAIL;
+    prepare(surface);
+    Locked_Pixels locked;
+    HRESULT hr = Lock_Effect_Texture(surface, locked);
+    if (FAILED(hr))
+        return hr;
+    hr = fill(locked);
+    Unlock_Effect_Texture(surface);
+    return hr;
+}
+
+template <typename Fill> HRESULT Update_Effect_Texture(const char* name, Fill fill)
+{
+    return Update_Effect_Texture(
+        name, [](IDirectDrawSurface7*) {}, fill);
+}

@@ -56,6 +56,15 @@ private:
         int32_t pixels; // per row: at most the table's W/4 groups of four
     };
 
+    struct Fill_Names {
+        const char* trace;
+        const char* null_report;
+    };
+    // The steps every depth shares: phases, offsets, the null test, then each row of table
+    // values, handed to write_row(first byte of the row, pixels in the row).
+    template <typename Row_Writer>
+    int Fill_Rows(const Fill_Names& names, uint8_t* pixels, uint32_t row_pitch, uint32_t bytes_per_pixel,
+                  int32_t width, int32_t height, double dt, Row_Writer write_row);
     void Advance_Phases(double dt);
     void Compute_Offsets();
     Extent Fill_Extent(uint32_t pitch, uint32_t bytes_per_pixel, int32_t width, int32_t height) const;

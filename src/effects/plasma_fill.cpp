@@ -107,88 +107,70 @@ void Plasma::Compute_Row(int32_t row, int32_t columns)
     }
 }
 
-int Plasma::Multi_Colour_Plasma_32(uint8_t* pixels, uint32_t pitch, int32_t width, int32_t height, double dt)
+template <typename Row_Writer>
+int Plasma::Fill_Rows(const Fill_Names& names, uint8_t* pixels, uint32_t row_pitch, uint32_t bytes_per_pixel,
+                      int32_t width, int32_t height, double dt, Row_Writer write_row)
 {
     if (!Has_Tables())
         return 0;
-    Trace_Enter("Plasma::Multi_Colour_Plasma_32");
+    Trace_Enter(names.trace);
+    // The phases move even when there is nothing to draw into.
     Advance_Phases(dt);
     Compute_Offsets();
     if (pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Process 32 Plasma():NULL destination surface");
+        snprintf(Message_Buffer, sizeof Message_Buffer, "%s", names.null_report);
         Report(Message_Buffer);
         return 0;
     }
-    const uint32_t row_pitch = pitch & ~3u;
-    const Extent extent = Fill_Extent(row_pitch, 4, width, height);
-    const int rb = red_shift, gb = green_shift, bb = blue_shift;
+    const Extent extent = Fill_Extent(row_pitch, bytes_per_pixel, width, height);
     for (int32_t i = 0; i < extent.rows; ++i) {
         Compute_Row(i, (extent.pixels + 3) / 4);
-        uint8_t* out = pixels + std::size_t(i) * row_pitch;
-        Write_Row<uint32_t>(out, extent.pixels, channel[0].data(), channel[1].data(), channel[2].data(),
+        write_row(pixels + std::size_t(i) * row_pitch, extent.pixels);
+    }
+    Trace_Exit(names.trace);
+    return 1;
+}
+
+int Plasma::Multi_Colour_Plasma_32(uint8_t* pixels, uint32_t pitch, int32_t width, int32_t height, double dt)
+{
+    static constexpr Fill_Names names = {"Plasma::Multi_Colour_Plasma_32",
+                                         "Process 32 Plasma():NULL destination surface"};
+    const int rb = red_shift, gb = green_shift, bb = blue_shift;
+    return Fill_Rows(names, pixels, pitch & ~3u, 4, width, height, dt, [&](uint8_t* out, int32_t count) {
+        Write_Row<uint32_t>(out, count, channel[0].data(), channel[1].data(), channel[2].data(),
                             [=](uint32_t b, uint32_t g, uint32_t r) {
                                 return ((b >> bb) << 1) | ((g >> gb) << 9) | ((r >> rb) << 17);
                             });
-    }
-    Trace_Exit("Plasma::Multi_Colour_Plasma_32");
-    return 1;
+    });
 }
 
 int Plasma::Multi_Colour_Plasma_24(uint8_t* pixels, uint32_t pitch, int32_t width, int32_t height, double dt)
 {
-    if (!Has_Tables())
-        return 0;
-    Trace_Enter("Plasma::Multi_Colour_Plasma_24");
-    Advance_Phases(dt);
-    Compute_Offsets();
-    if (pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Multi Plasma_24():NULL destination surface");
-        Report(Message_Buffer);
-        return 0;
-    }
-    const uint32_t row_pitch = pitch & ~3u;
-    const Extent extent = Fill_Extent(row_pitch, 3, width, height);
+    static constexpr Fill_Names names = {"Plasma::Multi_Colour_Plasma_24",
+                                         "Multi Plasma_24():NULL destination surface"};
     const int rb = red_shift, gb = green_shift, bb = blue_shift;
-    for (int32_t i = 0; i < extent.rows; ++i) {
-        Compute_Row(i, (extent.pixels + 3) / 4);
-        uint8_t* out = pixels + std::size_t(i) * row_pitch;
-        for (int32_t x = 0; x < extent.pixels; ++x) {
+    return Fill_Rows(names, pixels, pitch & ~3u, 3, width, height, dt, [&](uint8_t* out, int32_t count) {
+        for (int32_t x = 0; x < count; ++x) {
             const int32_t j = x >> 2;
             out[3 * x + 0] = static_cast<uint8_t>((channel[0][j] >> bb) << 1);
             out[3 * x + 1] = static_cast<uint8_t>((channel[1][j] >> gb) << 1);
             out[3 * x + 2] = static_cast<uint8_t>((channel[2][j] >> rb) << 1);
         }
-    }
-    Trace_Exit("Plasma::Multi_Colour_Plasma_24");
-    return 1;
+    });
 }
 
 int Plasma::Multi_Colour_Plasma_16(uint8_t* pixels, uint32_t pitch, int32_t width, int32_t height, double dt)
 {
-    if (!Has_Tables())
-        return 0;
-    Trace_Enter("Plasma::Multi_Colour_Plasma_16");
-    Advance_Phases(dt);
-    Compute_Offsets();
-    if (pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Process Plasma():\n\nNULL destination surface");
-        Report(Message_Buffer);
-        return 0;
-    }
-    const uint32_t row_pitch = pitch & ~1u;
-    const Extent extent = Fill_Extent(row_pitch, 2, width, height);
+    static constexpr Fill_Names names = {"Plasma::Multi_Colour_Plasma_16",
+                                         "Process Plasma():\n\nNULL destination surface"};
     // 5-6-5 keeps one more bit of green and moves red up by one.
     const int green_drop = is_565 ? 1 : 2;
     const int red_at = is_565 ? 11 : 10;
-    for (int32_t i = 0; i < extent.rows; ++i) {
-        Compute_Row(i, (extent.pixels + 3) / 4);
-        uint8_t* out = pixels + std::size_t(i) * row_pitch;
-        Write_Row<uint16_t>(out, extent.pixels, channel[0].data(), channel[1].data(), channel[2].data(),
+    return Fill_Rows(names, pixels, pitch & ~1u, 2, width, height, dt, [&](uint8_t* out, int32_t count) {
+        Write_Row<uint16_t>(out, count, channel[0].data(), channel[1].data(), channel[2].data(),
                             [=](uint32_t b, uint32_t g, uint32_t r) {
                                 return static_cast<uint16_t>((b >> 2) | ((g >> green_drop) << 5) |
                                                              ((r >> 2) << red_at));
                             });
-    }
-    Trace_Exit("Plasma::Multi_Colour_Plasma_16");
-    return 1;
+    });
 }

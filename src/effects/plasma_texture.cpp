@@ -5,21 +5,16 @@
 #include "effects/effect_texture.h"
 #include "effects/plasma.h"
 #include "log/error_log.h"
-#include "platform/graphics/surface.h"
 
 HRESULT Plasma::Initialise_Plasma_Texture(const char* name, int32_t side)
 {
-    Trace_Enter("Initialise_Plasma_Texture");
     static constexpr Texture_Creation_Texts texts = {
+        "Initialise_Plasma_Texture",
         "Plasma::Initialise_Plasma_Texture: Grab_Current_Display_Mode FAILED",
         "Plasma::Initialise_Plasma_Texture: Invalid desktop bpp %d",
         "Plasma::Initialise_Plasma_Texture(): D3DTextr_CreateEmptyTexture Plasma FAILED with return code %d",
     };
-    const HRESULT hr =
-        Create_Effect_Texture(name, side, Depth_Choice::Desktop_24_As_32, created_flags, texts);
-    if (hr == 1)
-        Trace_Exit("Initialise_Plasma_Texture");
-    return hr;
+    return Create_Effect_Texture(name, side, Depth_Choice::Desktop_24_As_32, created_flags, texts);
 }
 
 HRESULT Plasma::Frame_Move(const char* name, double dt)
@@ -28,37 +23,32 @@ HRESULT Plasma::Frame_Move(const char* name, double dt)
     if (!Has_Tables())
         return 0;
     Trace_Enter("Plasma::Frame_Move");
-    IDirectDrawSurface7* surface = Effect_Textures().Find_Surface(name);
-    if (surface == nullptr)
-        return E_FAIL;
-    Locked_Pixels locked;
-    const HRESULT hr = Lock_Effect_Texture(surface, locked);
-    if (FAILED(hr))
-        return hr;
-    is_565 = (locked.green_mask == Green_Mask_565);
-
-    int filled = 0;
-    switch (locked.bit_count) {
-    case 15:
-    case 16:
-        filled = Multi_Colour_Plasma_16(locked.pixels, locked.pitch, locked.width, locked.height, dt);
-        break;
-    case 24:
-        filled = Multi_Colour_Plasma_24(locked.pixels, locked.pitch, locked.width, locked.height, dt);
-        break;
-    case 32:
-        filled = Multi_Colour_Plasma_32(locked.pixels, locked.pitch, locked.width, locked.height, dt);
-        break;
-    default:
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Plasma::Frame_Move(): Unhandled texure bpp %d",
-                 static_cast<int>(locked.bit_count));
-        Report(Message_Buffer);
-        surface->Unlock(nullptr);
-        return 0;
-    }
-    surface->Unlock(nullptr);
-    if (!filled)
-        return E_FAIL;
-    Trace_Exit("Plasma::Frame_Move");
-    return 0;
+    bool drawn = false;
+    const HRESULT hr = Update_Effect_Texture(name, [&](const Locked_Pixels& locked) -> HRESULT {
+        is_565 = (locked.green_mask == Green_Mask_565);
+        int filled = 0;
+        switch (locked.bit_count) {
+        case 15:
+        case 16:
+            filled = Multi_Colour_Plasma_16(locked.pixels, locked.pitch, locked.width, locked.height, dt);
+            break;
+        case 24:
+            filled = Multi_Colour_Plasma_24(locked.pixels, locked.pitch, locked.width, locked.height, dt);
+            break;
+        case 32:
+            filled = Multi_Colour_Plasma_32(locked.pixels, locked.pitch, locked.width, locked.height, dt);
+            break;
+        default:
+            // Reported, but the frame goes on without the plasma moving.
+            snprintf(Message_Buffer, sizeof Message_Buffer, "Plasma::Frame_Move(): Unhandled texure bpp %d",
+                     static_cast<int>(locked.bit_count));
+            Report(Message_Buffer);
+            return 0;
+        }
+        drawn = (filled != 0);
+        return drawn ? 0 : E_FAIL;
+    });
+    if (drawn)
+        Trace_Exit("Plasma::Frame_Move");
+    return hr;
 }

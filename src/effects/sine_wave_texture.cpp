@@ -18,19 +18,15 @@ constexpr int Clear_Attempts = 1000;
 
 HRESULT Sine_Wave::Initialise_Sine_Wave_Texture(const char* name, int32_t side)
 {
-    Trace_Enter("Initialise_Sine_Wave_Texture");
     static constexpr Texture_Creation_Texts texts = {
+        "Initialise_Sine_Wave_Texture",
         "Sine_Wave::Initialise_Sine_Wave_Texture: Grab_Current_Display_Mode FAILED",
         "Sine_Wave::Initialise_Sine_Wave_Texture: Invalid bpp %d",
         "Sine_Wave::Initialise_Sine_Wave_Texture(): D3DTextr_CreateEmptyTexture Plasma FAILED with return "
         "code %d",
     };
     // There is no 24-bit fill: a 24-bit desktop gets a 16-bit texture.
-    const HRESULT hr =
-        Create_Effect_Texture(name, side, Depth_Choice::Desktop_24_As_16, created_flags, texts);
-    if (hr == 1)
-        Trace_Exit("Initialise_Sine_Wave_Texture");
-    return hr;
+    return Create_Effect_Texture(name, side, Depth_Choice::Desktop_24_As_16, created_flags, texts);
 }
 
 bool Sine_Wave::Clear_Surface(IDirectDrawSurface7* surface)
@@ -58,39 +54,34 @@ HRESULT Sine_Wave::Frame_Move(const char* name, double dt)
     // The random steps divide by the variance; a damaged settings file may hold less than 1.
     variance = std::max(settings.Sine_Wave_Variance, int32_t{1});
 
-    IDirectDrawSurface7* surface = Effect_Textures().Find_Surface(name);
-    if (surface == nullptr)
-        return E_FAIL;
-    Clear_Surface(surface);
-    Locked_Pixels locked;
-    const HRESULT hr = Lock_Effect_Texture(surface, locked);
-    if (FAILED(hr))
-        return hr;
-    is_565 = (locked.green_mask == Green_Mask_565);
-
-    int filled = 0;
-    switch (locked.bit_count) {
-    case 15:
-    case 16:
-        filled = inverted ? Inverted_Multi_Sine_Wave_16(locked.pixels, locked.pitch, locked.width,
-                                                        locked.height, dt)
-                          : Multi_Sine_Wave_16(locked.pixels, locked.pitch, locked.width, locked.height, dt);
-        break;
-    case 32:
-        filled = inverted ? Inverted_Multi_Sine_Wave_32(locked.pixels, locked.pitch, locked.width,
-                                                        locked.height, dt)
-                          : Multi_Sine_Wave_32(locked.pixels, locked.pitch, locked.width, locked.height, dt);
-        break;
-    default:
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Sine_Wave::Frame_Move(): Unhandled texture bpp %d",
-                 static_cast<int>(locked.bit_count));
-        Report(Message_Buffer);
-        surface->Unlock(nullptr);
-        return E_FAIL;
-    }
-    surface->Unlock(nullptr);
-    if (!filled)
-        return E_FAIL;
-    Trace_Exit("Sine_Wave::Frame_Move");
-    return 0;
+    const HRESULT hr = Update_Effect_Texture(
+        name, [](IDirectDrawSurface7* surface) { Clear_Surface(surface); },
+        [&](const Locked_Pixels& locked) -> HRESULT {
+            is_565 = (locked.green_mask == Green_Mask_565);
+            uint8_t* const pixels = locked.pixels;
+            int filled = 0;
+            switch (locked.bit_count) {
+            case 15:
+            case 16:
+                filled = inverted ? Inverted_Multi_Sine_Wave_16(pixels, locked.pitch, locked.width,
+                                                                locked.height, dt)
+                                  : Multi_Sine_Wave_16(pixels, locked.pitch, locked.width, locked.height, dt);
+                break;
+            case 32:
+                filled = inverted ? Inverted_Multi_Sine_Wave_32(pixels, locked.pitch, locked.width,
+                                                                locked.height, dt)
+                                  : Multi_Sine_Wave_32(pixels, locked.pitch, locked.width, locked.height, dt);
+                break;
+            default:
+                snprintf(Message_Buffer, sizeof Message_Buffer,
+                         "Sine_Wave::Frame_Move(): Unhandled texture bpp %d",
+                         static_cast<int>(locked.bit_count));
+                Report(Message_Buffer);
+                return E_FAIL;
+            }
+            return filled ? 0 : E_FAIL;
+        });
+    if (hr == 0)
+        Trace_Exit("Sine_Wave::Frame_Move");
+    return hr;
 }
