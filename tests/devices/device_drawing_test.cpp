@@ -171,6 +171,7 @@ TEST_F(Device_Drawing, UnsupportedInputsAreRefused)
     EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0x102, v, 3, 0), D3DERR_INVALIDVERTEXTYPE);
     EXPECT_EQ(device->DrawPrimitive(D3DPT_LINELIST, D3DFVF_TLVERTEX, v, 3, 0), D3DERR_INVALIDPRIMITIVETYPE);
     EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, nullptr, 3, 0), DDERR_INVALIDPARAMS);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, D3DFVF_TLVERTEX, v, 0x10000, 0), DDERR_INVALIDPARAMS);
     EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLEFAN, D3DFVF_TLVERTEX, v, 2, 0), D3D_OK); // no triangle
 
     IDirect3D7* direct3d = nullptr;

@@ -10,6 +10,9 @@
 
 namespace {
 
+// The most vertices one call may pass, as on the original platform.
+constexpr DWORD D3DMAXNUMVERTICES = 0xFFFF;
+
 Raster::Filter Mag_Filter(DWORD value)
 {
     return value == D3DTFG_POINT ? Raster::Filter::Point : Raster::Filter::Bilinear;
@@ -305,7 +308,7 @@ HRESULT Rasterizer_Device::Clear(DWORD count, D3DRECT* rects, DWORD flags, D3DCO
 HRESULT Rasterizer_Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_format, void* vertices,
                                          DWORD count, DWORD)
 {
-    if (!vertices && count > 0)
+    if ((!vertices && count > 0) || count > D3DMAXNUMVERTICES)
         return DDERR_INVALIDPARAMS;
     if (vertex_format != D3DFVF_TLVERTEX && vertex_format != D3DFVF_LVERTEX)
         return D3DERR_INVALIDVERTEXTYPE;
@@ -323,7 +326,8 @@ HRESULT Rasterizer_Device::DrawPrimitive(D3DPRIMITIVETYPE type, DWORD vertex_for
     const double centre_x = vp.dwX + half_width, centre_y = vp.dwY + half_height;
     const Matrix transform = Product(Product(World(), View()), Projection());
 
-    std::vector<Raster::Clip_Vertex> clip(count);
+    std::vector<Raster::Clip_Vertex>& clip = Clip_Vertices;
+    clip.resize(count);
     for (DWORD i = 0; i < count; ++i) {
         Raster::Clip_Vertex& v = clip[i];
         if (world) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/graphics/device_base.h"
+#include "platform/graphics/raster/clipper.h"
 #include "platform/graphics/raster/rasterizer.h"
 
 #include <memory>
@@ -41,8 +42,9 @@ private:
     void Hold(IDirectDrawSurface7* surface);
 
     std::unique_ptr<Raster::Rasterizer> Rasterizer;
-    IDirectDrawSurface7* Bound_Target = nullptr; // what the rasterizer draws into (not owned)
-    std::vector<IDirectDrawSurface7*> Held;      // textures referenced by queued work
+    IDirectDrawSurface7* Bound_Target = nullptr;    // what the rasterizer draws into (not owned)
+    std::vector<IDirectDrawSurface7*> Held;         // textures referenced by queued work
+    std::vector<Raster::Clip_Vertex> Clip_Vertices; // reused by every draw
 };
 
 // Maps a surface format onto the rasterizer's formats; false for formats it cannot read.
