@@ -3,9 +3,14 @@
 
 #include "app/command_line.h"
 #include "app/is_saver_running.h"
+#include "app/scene.h"
+#include "d3dframe/d3denum.h"
 #include "log/error_log.h"
+#include "media/mp3.h"
 #include "platform/system/data_dir.h"
 #include "platform/system/sage_system.h"
+#include "platform/system/saver_flag.h"
+#include "platform/window/window.h"
 #include "settings/settings_file.h"
 
 #include <string>
@@ -36,11 +41,13 @@ bool Open_Program_Log()
 void Load_Program_Settings()
 {
     Program_Settings_File().Load();
-    // The device enumeration takes its start-up copy of Desktop_Resolution here once it exists.
+    // The device enumeration's start-up copy, which picks the default full-screen mode.
+    D3DEnum_Desktop_Resolution = Live_Settings().Desktop_Resolution;
 }
 
-int Win_Main(HINSTANCE, HINSTANCE, const char*, int)
+int Win_Main(HINSTANCE instance, HINSTANCE, const char* command_line, int)
 {
+    Scene d3dApp;
     const int mode = Parse_Command_Line();
     if (mode == Mode_Screen_Saver && IsSaverRunning())
         return 0;
@@ -50,8 +57,28 @@ int Win_Main(HINSTANCE, HINSTANCE, const char*, int)
         return 0;
     Load_Program_Settings();
     Trace_Enter("Create_Lucivanta");
-    // Creating the application, marking the saver as running, full screen, music and the
-    // message loop come here; until the application frame exists the run ends after loading.
-    Program_Error_Log().Close_Log();
-    return 0;
+    if (mode == Mode_Preview) {
+        HWND parent = reinterpret_cast<HWND>(static_cast<uintptr_t>(Command_Line().Preview_Parent));
+        if (FAILED(d3dApp.Create_ScreenSaver_Preview(instance, command_line, parent))) {
+            Report("Win_Main(): d3dApp.Create_ScreenSaver_Preview() FAILED");
+            PostMessageA(d3dApp.Get_Window(), WM_DESTROY, 0, 0);
+            return 0;
+        }
+    } else if (FAILED(d3dApp.Create(instance, command_line))) {
+        Report("Win_Main(): d3dApp.Create() FAILED");
+        PostMessageA(d3dApp.Get_Window(), WM_DESTROY, 0, 0);
+        return 0;
+    }
+    Trace_Exit("Create_Lucivanta");
+    if (mode != Mode_Preview)
+        SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, TRUE, &Command_Line().Saved_Saver_Running, 0);
+    if (mode == Mode_Screen_Saver && !d3dApp.ToggleFullScreen()) {
+        Report("Win_Main(): d3dApp.ToggleFullScreen() FAILED");
+        PostMessageA(d3dApp.Get_Window(), WM_DESTROY, 0, 0);
+    }
+    if (Live_Settings().Music_On == 1 && mode != Mode_Preview) {
+        MP3::Start();
+        MP3::Play_Random_MP3();
+    }
+    return static_cast<int>(d3dApp.Message_Loop());
 }

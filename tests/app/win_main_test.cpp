@@ -114,12 +114,14 @@ private:
 
 TEST_F(Win_Main_Test, ConfigurationRunWritesTheLogAndLoadsDefaults)
 {
+    // The product folder holds no pictures here, so the run ends at creation (the whole run
+    // is shown in win_main_run_test.cpp); the log's header comes first.
     EXPECT_EQ(Run("lucivanta /c"), 0);
-    EXPECT_EQ(Read_File(Log_Path), "\r\n\r\n9:5:3, Sunday December 6, 2026\r\nError Log File\r\n"
-                                   "\r\n** Operating System: UNKNOWN **\r\n"
-                                   "\r\n** Display (w,h,bpp) == (1920, 1080, 32) **\r\n");
+    const std::string header = "\r\n\r\n9:5:3, Sunday December 6, 2026\r\nError Log File\r\n"
+                               "\r\n** Operating System: UNKNOWN **\r\n"
+                               "\r\n** Display (w,h,bpp) == (1920, 1080, 32) **\r\n";
+    EXPECT_EQ(Read_File(Log_Path).substr(0, header.size()), header);
     EXPECT_EQ(Live_Settings().Plasma_Contrast, 4);
-    EXPECT_TRUE(Boxes.Boxes.empty());
     EXPECT_FALSE(std::filesystem::exists(Data / "Lucivanta/Settings.DAT"));
 }
 
