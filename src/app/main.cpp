@@ -6,6 +6,7 @@
 #include "log/error_log.h"
 #include "platform/system/command_line.h"
 #include "platform/system/data_dir.h"
+#include "platform/system/display_mode.h"
 #include "platform/window/window_system.h"
 
 #include <csignal>
@@ -43,6 +44,13 @@ void Close_On_Signal(int)
 // at the pace of a 60 Hz display and shown nowhere.
 void Run_Headless()
 {
+    // Where no display can be asked, the headless screen is a 1024 × 768 desktop of 32 bits.
+    static Fixed_Display_Mode headless_desktop(1024, 768, 32);
+    Display_Mode desktop{};
+    if (!Get_Current_Display_Mode(desktop))
+        Set_Display_Mode_Source(&headless_desktop);
+    else
+        Current_Window_System().Set_Screen_Size(desktop.Width, desktop.Height);
     Current_Window_System().Frames_Per_Second = 60;
     std::signal(SIGINT, Close_On_Signal);
     std::signal(SIGTERM, Close_On_Signal);
