@@ -3,7 +3,8 @@
 // reads them as it was written to.
 //
 // Layout note: DDSURFACEDESC2 carries the surface pointer `lpSurface`, which is 8 bytes wide on a
-// 64-bit build, so the structure is 128 bytes here instead of the 124 of the 32-bit platform.
+// 64-bit build and naturally aligned (at offset 40), so the structure is 136 bytes here instead of
+// the 124 of the 32-bit platform; the fields before the pointer keep their offsets.
 // Callers still write 124 into dwSize (DDSURFACEDESC2_SIZE); the layer accepts 124 and the
 // structure's own size. Every other structure keeps its original size exactly.
 #pragma once
@@ -139,9 +140,6 @@ struct DDCOLORKEY {
 };
 static_assert(sizeof(DDCOLORKEY) == 8);
 
-// Packed to 4 bytes as on the platform, so every field keeps its 32-bit offset up to lpSurface
-// and sits 4 bytes later after it.
-#pragma pack(push, 4)
 struct DDSURFACEDESC2 {
     DWORD dwSize;
     DWORD dwFlags;
@@ -177,12 +175,11 @@ struct DDSURFACEDESC2 {
     DDSCAPS2 ddsCaps;
     DWORD dwTextureStage;
 };
-#pragma pack(pop)
 // The size the program writes into dwSize (the 32-bit platform's structure size).
 inline constexpr DWORD DDSURFACEDESC2_SIZE = 124;
-static_assert(offsetof(DDSURFACEDESC2, lpSurface) == 36);
-static_assert(offsetof(DDSURFACEDESC2, ddpfPixelFormat) == 72 + sizeof(LPVOID) - 4);
-static_assert(sizeof(DDSURFACEDESC2) == DDSURFACEDESC2_SIZE + sizeof(LPVOID) - 4);
+static_assert(offsetof(DDSURFACEDESC2, dwReserved) == 32);
+static_assert(sizeof(LPVOID) != 8 || sizeof(DDSURFACEDESC2) == 136);
+
 
 // True when dwSize carries a size the layer accepts for a DDSURFACEDESC2.
 inline bool Valid_Surface_Desc_Size(DWORD size)
