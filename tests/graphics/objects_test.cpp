@@ -99,7 +99,7 @@ TEST_F(Graphics_Test, TextThroughACopyLeavesOtherPixelsExactly)
         IDirectDrawSurface7* s = Make(64, 32, layout);
         DDBLTFX fx{};
         fx.dwSize = sizeof fx;
-        fx.dwFillColor = 0x00123456 & ((1u << s->Format().dwRGBBitCount) - 1);
+        fx.dwFillColor = static_cast<DWORD>(0x00123456 & ((uint64_t{1} << s->Format().dwRGBBitCount) - 1));
         ASSERT_EQ(s->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
         std::vector<uint8_t> before(s->Bits(), s->Bits() + s->Pitch() * 32);
         HDC dc = nullptr;
