@@ -20,7 +20,7 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
     }
 }
 
-struct Bmp_Spec {
+struct Bmp_Layout {
     int32_t Width;
     int32_t Height; // negative: top-down
     uint16_t Bits;
@@ -31,7 +31,7 @@ struct Bmp_Spec {
     std::vector<std::vector<uint8_t>> Rows; // stored order, unpadded bytes
 };
 
-std::vector<uint8_t> Build(const Bmp_Spec& s)
+std::vector<uint8_t> Build(const Bmp_Layout& s)
 {
     uint32_t stride = (static_cast<uint32_t>(s.Width) * s.Bits + 31) / 32 * 4;
     uint32_t masks_after = s.Header_Size == 40 ? static_cast<uint32_t>(s.Masks.size()) * 4 : 0;
@@ -66,7 +66,7 @@ std::vector<uint8_t> Build(const Bmp_Spec& s)
 
 struct Good_Case {
     const char* Name;
-    Bmp_Spec Spec;
+    Bmp_Layout Layout;
     std::vector<uint32_t> Expected; // top-down 0xAARRGGBB
 };
 
@@ -101,13 +101,13 @@ TEST(Bmp_Reader, EveryDepthAndLayoutGivesItsPixels)
          {0xFF010203}},
     };
     for (const Good_Case& c : cases) {
-        std::vector<uint8_t> file = Build(c.Spec);
+        std::vector<uint8_t> file = Build(c.Layout);
         Bmp_Image image;
         std::string reason;
         ASSERT_TRUE(Read_Bmp(file.data(), file.size(), image, reason)) << c.Name << ": " << reason;
-        EXPECT_EQ(image.Width, c.Spec.Width) << c.Name;
-        EXPECT_EQ(image.Height, std::abs(c.Spec.Height)) << c.Name;
-        EXPECT_EQ(image.Bits_Per_Pixel, c.Spec.Bits) << c.Name;
+        EXPECT_EQ(image.Width, c.Layout.Width) << c.Name;
+        EXPECT_EQ(image.Height, std::abs(c.Layout.Height)) << c.Name;
+        EXPECT_EQ(image.Bits_Per_Pixel, c.Layout.Bits) << c.Name;
         EXPECT_EQ(image.Colours, c.Expected) << c.Name;
     }
 }
@@ -125,7 +125,7 @@ TEST(Bmp_Reader, IndexedImagesKeepIndicesAndTable)
 
 TEST(Bmp_Reader, DamagedFilesAreRefusedWithTheirReason)
 {
-    const Bmp_Spec good{4,  4,  24, 0,
+    const Bmp_Layout good{4,  4,  24, 0,
                         40, {}, {}, std::vector<std::vector<uint8_t>>(4, std::vector<uint8_t>(12, 9))};
     struct Bad {
         const char* Expected;
