@@ -126,7 +126,7 @@ TEST(Bmp_Reader, IndexedImagesKeepIndicesAndTable)
 TEST(Bmp_Reader, DamagedFilesAreRefusedWithTheirReason)
 {
     const Bmp_Layout good{4,  4,  24, 0,
-                        40, {}, {}, std::vector<std::vector<uint8_t>>(4, std::vector<uint8_t>(12, 9))};
+                          40, {}, {}, std::vector<std::vector<uint8_t>>(4, std::vector<uint8_t>(12, 9))};
     struct Bad {
         const char* Expected;
         std::vector<uint8_t> File;

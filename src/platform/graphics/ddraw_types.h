@@ -180,7 +180,6 @@ inline constexpr DWORD DDSURFACEDESC2_SIZE = 124;
 static_assert(offsetof(DDSURFACEDESC2, dwReserved) == 32);
 static_assert(sizeof(LPVOID) != 8 || sizeof(DDSURFACEDESC2) == 136);
 
-
 // True when dwSize carries a size the layer accepts for a DDSURFACEDESC2.
 inline bool Valid_Surface_Desc_Size(DWORD size)
 {

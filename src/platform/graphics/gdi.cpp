@@ -338,7 +338,8 @@ BOOL BitBlt(HDC dest_handle, int x, int y, int width, int height, HDC source_han
     dest->To_Device(x, y, dx0, dy0);
     dest->To_Device(static_cast<double>(x) + width, static_cast<double>(y) + height, dx1, dy1);
     source->To_Device(source_x, source_y, sx0, sy0);
-    source->To_Device(static_cast<double>(source_x) + width, static_cast<double>(source_y) + height, sx1, sy1);
+    source->To_Device(static_cast<double>(source_x) + width, static_cast<double>(source_y) + height, sx1,
+                      sy1);
     const long long w = std::llround(std::min(dx1 - dx0, sx1 - sx0));
     const long long h = std::llround(std::min(dy1 - dy0, sy1 - sy0));
     const long long ox = std::llround(dx0), oy = std::llround(dy0);
