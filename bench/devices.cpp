@@ -149,7 +149,11 @@ void Frame(benchmark::State& state, const GUID* type, Pixel_Layout layout)
 
 void Sizes(benchmark::internal::Benchmark* b)
 {
-    b->Args({640, 480})->Args({1280, 720})->Args({1920, 1080})->Unit(benchmark::kMillisecond)->UseRealTime();
+    b->Args({640, 480})
+        ->Args({1280, 720})
+        ->Args({1920, 1080})
+        ->Unit(benchmark::kMillisecond)
+        ->MeasureProcessCPUTime();
 }
 
 } // namespace

@@ -156,4 +156,48 @@ TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
     }
 }
 
+TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
+{
+    // One diffuse colour per triangle takes the stepped vector run: texel pairs read together,
+    // clamped taps folded into weights. Texture sizes include the 2-texel minimum and the
+    // 1-texel cases that must leave the run; coordinate ranges stay inside the texture, cross
+    // its edges, or reach far enough beyond to exceed the run's position limit.
+    const int sizes[][2] = {{1, 7}, {6, 1}, {2, 2}, {3, 5}, {37, 64}, {256, 256}};
+    const double reaches[][2] = {{0.1, 0.9}, {-1.5, 2.5}, {-900.0, 900.0}};
+    Draw_List_Maker maker(11);
+    for (auto [tw, th] : sizes)
+        for (auto [lo, hi] : reaches)
+            for (Pixel_Format format :
+                 {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5}) {
+                Image texture(tw, th, Pixel_Format::X8R8G8B8);
+                maker.Fill(texture.bytes);
+                Image expected(97, 61, format);
+                maker.Fill(expected.bytes);
+                Image actual = expected;
+                actual.target.pixels = actual.bytes.data();
+                std::vector<std::pair<Vertex, State>> draws;
+                for (int i = 0; i < 3 * 12; ++i) {
+                    State state = Flat_State(expected.target, maker.Below(2) ? Blend::Add : Blend::Opaque);
+                    state.textured = true;
+                    state.texture = texture.As_Texture();
+                    state.dither = maker.Below(2);
+                    Vertex v = Point(maker.Between(-20, 117), maker.Between(-20, 81), 0,
+                                     maker.Between(lo, hi), maker.Between(lo, hi));
+                    v.r = 200, v.g = 90, v.b = 255;
+                    draws.push_back({v, state});
+                }
+                for (Image* image : {&expected, &actual}) {
+                    auto rasterizer =
+                        image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+                    rasterizer->Set_Target(image->target);
+                    for (size_t i = 0; i + 2 < draws.size(); i += 3)
+                        rasterizer->Draw_Triangle(draws[i].first, draws[i + 1].first, draws[i + 2].first,
+                                                  draws[i].second, Cull::None);
+                    rasterizer->Flush();
+                }
+                ASSERT_TRUE(expected.bytes == actual.bytes)
+                    << tw << "x" << th << " texture, coordinates " << lo << ".." << hi;
+            }
+}
+
 } // namespace

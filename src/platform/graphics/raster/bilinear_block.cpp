@@ -26,7 +26,7 @@ struct Taps {
 };
 
 // One channel: the bilinear sum of the four taps, rounded, then modulated by the diffuse.
-AVX2 inline __m256i Channel(const Taps& taps, int shift, const uint32_t* diffuse)
+AVX2 inline __m256i Channel(const Taps& taps, int shift, __m256i d)
 {
     const __m256i m255 = _mm256_set1_epi32(255);
     __m256i c00 = _mm256_and_si256(_mm256_srli_epi32(taps.t00, shift), m255);
@@ -37,9 +37,72 @@ AVX2 inline __m256i Channel(const Taps& taps, int shift, const uint32_t* diffuse
     sum = _mm256_add_epi32(sum, _mm256_mullo_epi32(c01, taps.w01));
     sum = _mm256_add_epi32(sum, _mm256_mullo_epi32(c11, taps.w11));
     __m256i texel = _mm256_srli_epi32(_mm256_add_epi32(sum, _mm256_set1_epi32(32768)), 16);
-    __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(diffuse));
     __m256i p = _mm256_add_epi32(_mm256_mullo_epi32(texel, d), _mm256_set1_epi32(128));
     return _mm256_srli_epi32(_mm256_add_epi32(p, _mm256_srli_epi32(p, 8)), 8);
+}
+
+AVX2 inline __m256i Load(const uint32_t* lanes)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lanes));
+}
+
+AVX2 inline void Set_Weights(Taps& taps, __m256i fu, __m256i fv)
+{
+    const __m256i m256 = _mm256_set1_epi32(256);
+    __m256i gu = _mm256_sub_epi32(m256, fu), gv = _mm256_sub_epi32(m256, fv);
+    taps.w00 = _mm256_mullo_epi32(gu, gv);
+    taps.w10 = _mm256_mullo_epi32(fu, gv);
+    taps.w01 = _mm256_mullo_epi32(gu, fv);
+    taps.w11 = _mm256_mullo_epi32(fu, fv);
+}
+
+// Positions with 8 fraction bits of lanes 0, 1, 4, 5 (in a) and 2, 3, 6, 7 (in b), held as
+// 64-bit values biased by 2^46 so that a logical shift floors them: back to eight int32 lanes.
+AVX2 inline __m256i Block_Lanes(__m256i a, __m256i b)
+{
+    __m256i low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(_mm256_srli_epi64(a, 16)),
+                                                        _mm256_castsi256_ps(_mm256_srli_epi64(b, 16)),
+                                                        _MM_SHUFFLE(2, 0, 2, 0)));
+    return _mm256_sub_epi32(low, _mm256_set1_epi32(1 << 30));
+}
+
+// The first tap of each lane's pair and its weight, with clamping folded in: left of the
+// texture both taps are texel 0 (first tap 0, weight 0 on the second); right of it both are
+// the last texel (first tap size - 2, whole weight 256 on the second).
+AVX2 inline void Pair_Tap(__m256i position, __m256i last_pair, __m256i& index, __m256i& fraction)
+{
+    __m256i i = _mm256_srai_epi32(position, 8);
+    __m256i f = _mm256_and_si256(position, _mm256_set1_epi32(255));
+    __m256i before = _mm256_cmpgt_epi32(_mm256_setzero_si256(), i);
+    __m256i beyond = _mm256_cmpgt_epi32(i, last_pair);
+    index = _mm256_max_epi32(_mm256_min_epi32(i, last_pair), _mm256_setzero_si256());
+    fraction = _mm256_or_si256(_mm256_andnot_si256(_mm256_or_si256(before, beyond), f),
+                               _mm256_and_si256(beyond, _mm256_set1_epi32(256)));
+}
+
+AVX2 inline __m128i Pair(const uint8_t* base, const int32_t offset[8], int i, int j)
+{
+    __m128d low = _mm_load_sd(reinterpret_cast<const double*>(base + offset[i]));
+    return _mm_castpd_si128(_mm_loadh_pd(low, reinterpret_cast<const double*>(base + offset[j])));
+}
+
+// Positions p + k * dp of lanes i, i + 1, j, j + 1, biased by 2^46 (see Block_Lanes).
+AVX2 inline __m256i Biased_Lanes(int64_t p, int64_t dp, int i, int j)
+{
+    constexpr int64_t bias = int64_t{1} << 46;
+    return _mm256_set_epi64x(bias + p + (j + 1) * dp, bias + p + j * dp, bias + p + (i + 1) * dp,
+                             bias + p + i * dp);
+}
+
+// Two adjacent texels at each of eight byte offsets: lanes of the first and of the second.
+AVX2 inline void Load_Pairs(const uint8_t* base, const int32_t offset[8], __m256i& first, __m256i& second)
+{
+    __m256i a = _mm256_set_m128i(Pair(base, offset, 4, 5), Pair(base, offset, 0, 1));
+    __m256i b = _mm256_set_m128i(Pair(base, offset, 6, 7), Pair(base, offset, 2, 3));
+    first = _mm256_castps_si256(
+        _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
+    second = _mm256_castps_si256(
+        _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
 // floor(x / 255) for 0 <= x < 65790, as shifts and one product.
@@ -100,7 +163,7 @@ AVX2 void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_f
 
 AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8])
 {
-    const __m256i m255 = _mm256_set1_epi32(255), m256 = _mm256_set1_epi32(256);
+    const __m256i m255 = _mm256_set1_epi32(255);
     const __m256i last_x = _mm256_set1_epi32(texture.width - 1),
                   last_y = _mm256_set1_epi32(texture.height - 1);
     const __m256i one = _mm256_set1_epi32(1), pitch = _mm256_set1_epi32(texture.pitch / 4);
@@ -117,15 +180,45 @@ AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& blo
     taps.t10 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row0, x1), 4);
     taps.t01 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row1, x0), 4);
     taps.t11 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row1, x1), 4);
-    __m256i gu = _mm256_sub_epi32(m256, fu), gv = _mm256_sub_epi32(m256, fv);
-    taps.w00 = _mm256_mullo_epi32(gu, gv);
-    taps.w10 = _mm256_mullo_epi32(fu, gv);
-    taps.w01 = _mm256_mullo_epi32(gu, fv);
-    taps.w11 = _mm256_mullo_epi32(fu, fv);
-    __m256i rgb = _mm256_or_si256(
-        _mm256_slli_epi32(Channel(taps, 16, block.red), 16),
-        _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 8, block.green), 8), Channel(taps, 0, block.blue)));
+    Set_Weights(taps, fu, fv);
+    __m256i rgb = _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 16, Load(block.red)), 16),
+                                  _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 8, Load(block.green)), 8),
+                                                  Channel(taps, 0, Load(block.blue))));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), rgb);
+}
+
+AVX2 void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
+                             uint32_t diffuse, int count, uint32_t* out)
+{
+    // Lanes 0, 1, 4, 5 in the first vector and 2, 3, 6, 7 in the second (see Block_Lanes).
+    __m256i ua = Biased_Lanes(u, du, 0, 4), ub = Biased_Lanes(u, du, 2, 6);
+    __m256i va = Biased_Lanes(v, dv, 0, 4), vb = Biased_Lanes(v, dv, 2, 6);
+    const __m256i step_u = _mm256_set1_epi64x(8 * du), step_v = _mm256_set1_epi64x(8 * dv);
+    const __m256i last_x = _mm256_set1_epi32(texture.width - 2),
+                  last_y = _mm256_set1_epi32(texture.height - 2);
+    const __m256i pitch = _mm256_set1_epi32(texture.pitch);
+    const __m256i red = _mm256_set1_epi32((diffuse >> 16) & 255),
+                  green = _mm256_set1_epi32((diffuse >> 8) & 255), blue = _mm256_set1_epi32(diffuse & 255);
+    const uint8_t* row0 = texture.pixels;
+    const uint8_t* row1 = texture.pixels + texture.pitch;
+    alignas(32) int32_t offset[8];
+    for (int k = 0; k < count; k += 8) {
+        __m256i x0, y0, fu, fv;
+        Pair_Tap(Block_Lanes(ua, ub), last_x, x0, fu);
+        Pair_Tap(Block_Lanes(va, vb), last_y, y0, fv);
+        ua = _mm256_add_epi64(ua, step_u), ub = _mm256_add_epi64(ub, step_u);
+        va = _mm256_add_epi64(va, step_v), vb = _mm256_add_epi64(vb, step_v);
+        __m256i bytes = _mm256_add_epi32(_mm256_mullo_epi32(y0, pitch), _mm256_slli_epi32(x0, 2));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(offset), bytes);
+        Taps taps;
+        Load_Pairs(row0, offset, taps.t00, taps.t10);
+        Load_Pairs(row1, offset, taps.t01, taps.t11);
+        Set_Weights(taps, fu, fv);
+        __m256i rgb = _mm256_or_si256(
+            _mm256_slli_epi32(Channel(taps, 16, red), 16),
+            _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 8, green), 8), Channel(taps, 0, blue)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k), rgb);
+    }
 }
 
 AVX2 void Add_Block_32(const uint32_t source[8], uint32_t* out)

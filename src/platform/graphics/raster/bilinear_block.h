@@ -28,6 +28,14 @@ bool Bilinear_Blocks_Available();
 // pitch that is a multiple of 4.
 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8]);
 
+// Source colours of count pixels (a multiple of 8) of a span with one diffuse colour
+// (0x00RRGGBB): texel positions u + i*du and v + i*dv with 24 fraction bits, each below 2^45
+// in magnitude over the whole run. The texture must be 32 bits per texel, at least 2 x 2.
+// Texel positions are stepped in vector lanes and each 2 x 2 neighbourhood is read as two
+// 64-bit loads; a clamped tap is folded into its neighbour's weight, which gives the same sum.
+void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
+                        uint32_t diffuse, int count, uint32_t* out);
+
 // out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
 void Add_Block_32(const uint32_t source[8], uint32_t* out);
 

@@ -59,6 +59,42 @@ inline int32_t Block_Position(int64_t position)
     return static_cast<int32_t>(b < -limit ? -limit : b > limit ? limit : b);
 }
 
+constexpr int Run_Pixels = 64;
+
+// Eight source colours into the target at (x, y): added or stored, dithered as Store_Target does.
+template <bool Add, Pixel_Format Format>
+inline void Store_Block(const Target& target, const State& state, const uint32_t source[8], int32_t x,
+                        int32_t y)
+{
+    constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
+    uint8_t* out = target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * bytes;
+    if constexpr (Format == Pixel_Format::X8R8G8B8) {
+        if constexpr (Add)
+            Add_Block_32(source, reinterpret_cast<uint32_t*>(out));
+        else
+            std::memcpy(out, source, 8 * sizeof(uint32_t));
+    } else {
+        uint32_t bias[8];
+        for (int i = 0; i < 8; ++i)
+            bias[i] = (2 * Dither_Matrix[y & 3][(x + i) & 3] + 1) * 255;
+        Store_Block_16(source, out, Format == Pixel_Format::R5G6B5, Add, state.dither ? bias : nullptr);
+    }
+}
+
+// Whether the vector run may step the texel positions of pixels [left, end) of row y: a
+// texture of at least 2 x 2 texels and positions below 2^45 in magnitude (they are linear in
+// x, so the two ends bound the run).
+inline bool Whole_Run_Fits(const Texture& texture, const Triangle_Setup& setup, int32_t y, int32_t left,
+                           int32_t end)
+{
+    constexpr int64_t limit = int64_t{1} << 45;
+    auto fits = [&](const Plane& p) {
+        int64_t a = p.At(left, y), b = p.At(end - 1, y);
+        return a > -limit && a < limit && b > -limit && b < limit;
+    };
+    return texture.width >= 2 && texture.height >= 2 && fits(setup.u) && fits(setup.v);
+}
+
 // Eight pixels at a time through the AVX2 block; returns where the scalar loop goes on.
 template <bool Add, Pixel_Format Format>
 int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
@@ -66,7 +102,6 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
 {
     if (!Bilinear_Blocks_Available() || state.texture.pitch % 4 != 0 || right - left < 8)
         return left;
-    constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
     int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
     const int64_t dr = setup.red.a, dg = setup.green.a, db = setup.blue.a, du = setup.u.a, dv = setup.v.a;
@@ -80,6 +115,18 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
             block.green[i] = Colour_From_Plane(g);
             block.blue[i] = Colour_From_Plane(b);
         }
+    if (flat && Whole_Run_Fits(state.texture, setup, y, left, left + (right - left) / 8 * 8)) {
+        const uint32_t diffuse = (block.red[0] << 16) | (block.green[0] << 8) | block.blue[0];
+        alignas(32) uint32_t run[Run_Pixels];
+        for (; x + 8 <= right;) {
+            int count = std::min<int32_t>(Run_Pixels, (right - x) / 8 * 8);
+            Shade_Bilinear_Run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count,
+                               run);
+            for (int k = 0; k < count; k += 8, x += 8)
+                Store_Block<Add, Format>(target, state, run + k, x, y);
+        }
+        return x;
+    }
     for (; x + 8 <= right; x += 8) {
         for (int i = 0; i < 8; ++i, u += du, v += dv) {
             block.u[i] = Block_Position(u);
@@ -92,19 +139,7 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
                 block.blue[i] = Colour_From_Plane(b);
             }
         Shade_Bilinear_Block(state.texture, block, source);
-        uint8_t* out =
-            target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * bytes;
-        if constexpr (Format == Pixel_Format::X8R8G8B8) {
-            if constexpr (Add)
-                Add_Block_32(source, reinterpret_cast<uint32_t*>(out));
-            else
-                std::memcpy(out, source, sizeof source);
-        } else {
-            uint32_t bias[8];
-            for (int i = 0; i < 8; ++i)
-                bias[i] = (2 * Dither_Matrix[y & 3][(x + i) & 3] + 1) * 255;
-            Store_Block_16(source, out, Format == Pixel_Format::R5G6B5, Add, state.dither ? bias : nullptr);
-        }
+        Store_Block<Add, Format>(target, state, source, x, y);
     }
     return x;
 }
