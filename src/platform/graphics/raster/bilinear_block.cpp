@@ -108,15 +108,17 @@ AVX2 inline void Load_Pairs(const uint8_t* base, const int32_t offset[8], __m256
 // floor(x / 255) for 0 <= x < 65790, as shifts and one product.
 AVX2 inline __m256i Divide_255(__m256i x)
 {
-    const __m256i k = _mm256_set1_epi32(257);
-    return _mm256_srli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(x, k), k), 16);
+    // x * 257 + 257 as a shift and adds: the same integer without a 32-bit product.
+    __m256i times_257 = _mm256_add_epi32(_mm256_slli_epi32(x, 8), x);
+    return _mm256_srli_epi32(_mm256_add_epi32(times_257, _mm256_set1_epi32(257)), 16);
 }
 
 // One channel to max_level (31 or 63): dithered (c*M*32 + bias) / 8160, or nearest
 // (c*M*2 + 255) / 510, each as a floor of a floor so that the quotient is exact.
 AVX2 inline __m256i Quantise(__m256i c, int max_level, const uint32_t* dither_bias)
 {
-    __m256i scaled = _mm256_mullo_epi32(c, _mm256_set1_epi32(max_level));
+    // c * max_level with max_level = 2^k - 1.
+    __m256i scaled = _mm256_sub_epi32(_mm256_sll_epi32(c, _mm_cvtsi32_si128(max_level == 63 ? 6 : 5)), c);
     if (dither_bias) {
         __m256i bias = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dither_bias));
         __m256i x = _mm256_add_epi32(_mm256_slli_epi32(scaled, 5), bias);

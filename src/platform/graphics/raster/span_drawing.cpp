@@ -61,6 +61,20 @@ inline int32_t Block_Position(int64_t position)
 
 constexpr int Run_Pixels = 64;
 
+// (2 * D + 1) * 255 of the ordered-dither values of eight pixels from (x, y), by y & 3 and x & 3.
+struct Dither_Bias_Table {
+    uint32_t values[4][4][8];
+    constexpr Dither_Bias_Table() : values{}
+    {
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                for (int i = 0; i < 8; ++i)
+                    values[y][x][i] = (2 * Dither_Matrix[y][(x + i) & 3] + 1) * 255u;
+    }
+    const uint32_t (&operator[](int y) const)[4][8] { return values[y]; }
+};
+constexpr Dither_Bias_Table Dither_Biases;
+
 // Eight source colours into the target at (x, y): added or stored, dithered as Store_Target does.
 template <bool Add, Pixel_Format Format>
 inline void Store_Block(const Target& target, const State& state, const uint32_t source[8], int32_t x,
@@ -74,9 +88,8 @@ inline void Store_Block(const Target& target, const State& state, const uint32_t
         else
             std::memcpy(out, source, 8 * sizeof(uint32_t));
     } else {
-        uint32_t bias[8];
-        for (int i = 0; i < 8; ++i)
-            bias[i] = (2 * Dither_Matrix[y & 3][(x + i) & 3] + 1) * 255;
+        // Eight pixels span two whole periods of the dither row: the biases depend on x & 3 only.
+        const uint32_t* bias = Dither_Biases[y & 3][x & 3];
         Store_Block_16(source, out, Format == Pixel_Format::R5G6B5, Add, state.dither ? bias : nullptr);
     }
 }
