@@ -179,3 +179,32 @@ INSTANTIATE_TEST_SUITE_P(Rasterizers, Coverage,
                          ::testing::Values(&Make_Reference_Rasterizer, &Make_Software_Rasterizer));
 
 } // namespace
+
+TEST(Clear, FillsExactlyTheClippedRectangleInEachTargetFormat)
+{
+    // Rows after the first are copies of it: a rectangle clipped on every side must still
+    // leave the pixels around it untouched and fill every row.
+    for (Raster::Pixel_Format format :
+         {Raster::Pixel_Format::X8R8G8B8, Raster::Pixel_Format::R5G6B5, Raster::Pixel_Format::X1R5G5B5}) {
+        raster_test::Image image(13, 9, format);
+        std::fill(image.bytes.begin(), image.bytes.end(), uint8_t{0xA5});
+        const std::vector<uint8_t> before = image.bytes;
+        auto rasterizer = Raster::Make_Software_Rasterizer();
+        rasterizer->Set_Target(image.target);
+        rasterizer->Clear({-3, 2, 7, 40}, 0x00FF8010);
+        rasterizer->Flush();
+        const int bytes = Raster::Bytes_Per_Pixel(format);
+        uint32_t fill = format == Raster::Pixel_Format::X8R8G8B8 ? 0x00FF8010
+                        : format == Raster::Pixel_Format::R5G6B5 ? (31u << 11) | (32u << 5) | 2u
+                                                                 : (31u << 10) | (16u << 5) | 2u;
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 13; ++x) {
+                uint32_t expected = 0, actual = 0;
+                size_t at = static_cast<size_t>(y) * image.target.pitch + x * bytes;
+                std::memcpy(&expected,
+                            (x < 7 && y >= 2) ? reinterpret_cast<const uint8_t*>(&fill) : &before[at], bytes);
+                std::memcpy(&actual, &image.bytes[at], bytes);
+                ASSERT_EQ(actual, expected) << x << "," << y;
+            }
+    }
+}

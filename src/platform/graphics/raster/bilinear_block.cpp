@@ -190,7 +190,7 @@ AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& blo
 }
 
 AVX2 void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
-                             uint32_t diffuse, int count, uint32_t* out)
+                             uint32_t diffuse, int count, uint32_t* out, bool add)
 {
     // Lanes 0, 1, 4, 5 in the first vector and 2, 3, 6, 7 in the second (see Block_Lanes).
     __m256i ua = Biased_Lanes(u, du, 0, 4), ub = Biased_Lanes(u, du, 2, 6);
@@ -219,7 +219,11 @@ AVX2 void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int6
         __m256i rgb = _mm256_or_si256(
             _mm256_slli_epi32(Channel(taps, 16, red), 16),
             _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 8, green), 8), Channel(taps, 0, blue)));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k), rgb);
+        __m256i* pixels = reinterpret_cast<__m256i*>(out + k);
+        if (add)
+            rgb = _mm256_and_si256(_mm256_adds_epu8(rgb, _mm256_loadu_si256(pixels)),
+                                   _mm256_set1_epi32(0x00FFFFFF));
+        _mm256_storeu_si256(pixels, rgb);
     }
 }
 

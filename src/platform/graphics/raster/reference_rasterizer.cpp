@@ -51,12 +51,25 @@ void Fill_Rows(const Target& target, const Rect& rect, uint32_t colour)
     int bytes = Bytes_Per_Pixel(target.format);
     uint8_t pattern[4];
     Store_Target(pattern, target.format, c, false, 0, 0);
-    for (int32_t y = top; y < bottom; ++y) {
-        uint8_t* p =
-            target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(left) * bytes;
-        for (int32_t x = left; x < right; ++x, p += bytes)
-            std::memcpy(p, pattern, bytes);
-    }
+    // The first row is filled pixel by pixel (fixed-size copies the compiler can widen), the
+    // others are copies of it.
+    uint8_t* first =
+        target.pixels + static_cast<intptr_t>(top) * target.pitch + static_cast<intptr_t>(left) * bytes;
+    const size_t row_bytes = static_cast<size_t>(right - left) * bytes;
+    auto fill = [&](auto value) {
+        std::memcpy(&value, pattern, sizeof value);
+        for (size_t i = 0; i < row_bytes; i += sizeof value)
+            std::memcpy(first + i, &value, sizeof value);
+    };
+    if (bytes == 4)
+        fill(uint32_t{});
+    else if (bytes == 2)
+        fill(uint16_t{});
+    else
+        for (size_t i = 0; i < row_bytes; i += bytes)
+            std::memcpy(first + i, pattern, bytes);
+    for (int32_t y = top + 1; y < bottom; ++y)
+        std::memcpy(first + static_cast<intptr_t>(y - top) * target.pitch, first, row_bytes);
 }
 
 } // namespace Raster

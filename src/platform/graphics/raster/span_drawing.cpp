@@ -130,6 +130,15 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
         }
     if (flat && Whole_Run_Fits(state.texture, setup, y, left, left + (right - left) / 8 * 8)) {
         const uint32_t diffuse = (block.red[0] << 16) | (block.green[0] << 8) | block.blue[0];
+        if constexpr (Format == Pixel_Format::X8R8G8B8) {
+            // Straight into the target row: added there, or stored with the X byte cleared.
+            int count = (right - x) / 8 * 8;
+            uint8_t* out =
+                target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * 4;
+            Shade_Bilinear_Run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count,
+                               reinterpret_cast<uint32_t*>(out), Add);
+            return x + count;
+        }
         alignas(32) uint32_t run[Run_Pixels];
         for (; x + 8 <= right;) {
             int count = std::min<int32_t>(Run_Pixels, (right - x) / 8 * 8);
