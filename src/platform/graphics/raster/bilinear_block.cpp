@@ -135,11 +135,12 @@ AVX2 inline __m256i Widen_Lanes(__m256i c, int bits)
 
 } // namespace
 
-AVX2 void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
-                         const uint32_t* dither_bias)
+namespace {
+
+AVX2 inline void Store_Lanes_16(__m256i s, uint8_t* out, bool five_six_five, bool add,
+                                const uint32_t* dither_bias)
 {
     const __m256i m255 = _mm256_set1_epi32(255);
-    __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source));
     __m256i r = _mm256_and_si256(_mm256_srli_epi32(s, 16), m255);
     __m256i g = _mm256_and_si256(_mm256_srli_epi32(s, 8), m255);
     __m256i b = _mm256_and_si256(s, m255);
@@ -161,6 +162,15 @@ AVX2 void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_f
         _mm256_or_si256(_mm256_slli_epi32(qr, red_shift), _mm256_or_si256(_mm256_slli_epi32(qg, 5), qb));
     __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(pixel, pixel), 0x08);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+}
+
+} // namespace
+
+AVX2 void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
+                         const uint32_t* dither_bias)
+{
+    Store_Lanes_16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)), out, five_six_five, add,
+                   dither_bias);
 }
 
 AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8])
@@ -190,7 +200,7 @@ AVX2 void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& blo
 }
 
 AVX2 void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
-                             uint32_t diffuse, int count, uint32_t* out, bool add)
+                             uint32_t diffuse, int count, const Run_Output& output)
 {
     // Lanes 0, 1, 4, 5 in the first vector and 2, 3, 6, 7 in the second (see Block_Lanes).
     __m256i ua = Biased_Lanes(u, du, 0, 4), ub = Biased_Lanes(u, du, 2, 6);
@@ -219,8 +229,12 @@ AVX2 void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int6
         __m256i rgb = _mm256_or_si256(
             _mm256_slli_epi32(Channel(taps, 16, red), 16),
             _mm256_or_si256(_mm256_slli_epi32(Channel(taps, 8, green), 8), Channel(taps, 0, blue)));
-        __m256i* pixels = reinterpret_cast<__m256i*>(out + k);
-        if (add)
+        if (output.sixteen_bits) {
+            Store_Lanes_16(rgb, output.pixels + 2 * k, output.five_six_five, output.add, output.dither_bias);
+            continue;
+        }
+        __m256i* pixels = reinterpret_cast<__m256i*>(output.pixels + 4 * k);
+        if (output.add)
             rgb = _mm256_and_si256(_mm256_adds_epu8(rgb, _mm256_loadu_si256(pixels)),
                                    _mm256_set1_epi32(0x00FFFFFF));
         _mm256_storeu_si256(pixels, rgb);

@@ -33,9 +33,16 @@ void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, u
 // in magnitude over the whole run. The texture must be 32 bits per texel, at least 2 x 2.
 // Texel positions are stepped in vector lanes and each 2 x 2 neighbourhood is read as two
 // 64-bit loads; a clamped tap is folded into its neighbour's weight, which gives the same sum.
-// With add set, each colour is added to the X8R8G8B8 pixel in out as Add_Block_32 does.
+// The colours go straight into target pixels, as Add_Block_32 or Store_Block_16 would put them.
+struct Run_Output {
+    uint8_t* pixels = nullptr; // the run's first pixel
+    bool sixteen_bits = false; // 16-bit pixels, else X8R8G8B8
+    bool five_six_five = false;
+    bool add = false;
+    const uint32_t* dither_bias = nullptr; // of the first 8 pixels; the run repeats them (8 = 2 periods)
+};
 void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
-                        uint32_t diffuse, int count, uint32_t* out, bool add = false);
+                        uint32_t diffuse, int count, const Run_Output& output);
 
 // out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
 void Add_Block_32(const uint32_t source[8], uint32_t* out);

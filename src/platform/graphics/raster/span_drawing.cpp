@@ -59,8 +59,6 @@ inline int32_t Block_Position(int64_t position)
     return static_cast<int32_t>(b < -limit ? -limit : b > limit ? limit : b);
 }
 
-constexpr int Run_Pixels = 64;
-
 // (2 * D + 1) * 255 of the ordered-dither values of eight pixels from (x, y), by y & 3 and x & 3.
 struct Dither_Bias_Table {
     uint32_t values[4][4][8];
@@ -130,23 +128,17 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
         }
     if (flat && Whole_Run_Fits(state.texture, setup, y, left, left + (right - left) / 8 * 8)) {
         const uint32_t diffuse = (block.red[0] << 16) | (block.green[0] << 8) | block.blue[0];
-        if constexpr (Format == Pixel_Format::X8R8G8B8) {
-            // Straight into the target row: added there, or stored with the X byte cleared.
-            int count = (right - x) / 8 * 8;
-            uint8_t* out =
-                target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * 4;
-            Shade_Bilinear_Run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count,
-                               reinterpret_cast<uint32_t*>(out), Add);
-            return x + count;
-        }
-        alignas(32) uint32_t run[Run_Pixels];
-        for (; x + 8 <= right;) {
-            int count = std::min<int32_t>(Run_Pixels, (right - x) / 8 * 8);
-            Shade_Bilinear_Run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count,
-                               run);
-            for (int k = 0; k < count; k += 8, x += 8)
-                Store_Block<Add, Format>(target, state, run + k, x, y);
-        }
+        constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
+        Run_Output output;
+        output.pixels =
+            target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * bytes;
+        output.sixteen_bits = bytes == 2;
+        output.five_six_five = Format == Pixel_Format::R5G6B5;
+        output.add = Add;
+        output.dither_bias = state.dither ? Dither_Biases[y & 3][x & 3] : nullptr;
+        int count = (right - x) / 8 * 8;
+        Shade_Bilinear_Run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count, output);
+        x += count;
         return x;
     }
     for (; x + 8 <= right; x += 8) {
