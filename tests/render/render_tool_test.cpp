@@ -1,11 +1,10 @@
 // lucivanta-render end to end: the real scene written as PNG files. A picture with the
 // layers in it, byte-identical for the same arguments and for both devices, and an orderly end
 // with the scene's log lines when the wall images are missing.
+#include "png_read.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <png.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +13,7 @@
 
 namespace fs = std::filesystem;
 using test_support::Read_File;
+using test_support::Read_Png_Rgb;
 using test_support::Temp_Folder;
 
 namespace {
@@ -37,21 +37,6 @@ Result Render(const Temp_Folder& folder, const std::string& arguments)
     return result;
 }
 
-std::vector<uint8_t> Decode(const std::string& path, int& width, int& height)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    std::vector<uint8_t> pixels;
-    if (png_image_begin_read_from_file(&image, path.c_str())) {
-        image.format = PNG_FORMAT_RGB;
-        pixels.resize(PNG_IMAGE_SIZE(image));
-        png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-        width = static_cast<int>(image.width);
-        height = static_cast<int>(image.height);
-    }
-    return pixels;
-}
-
 TEST(Render_Tool, ThirtySecondsGiveALayeredPictureAndTheSameBytesTwice)
 {
     Temp_Folder folder;
@@ -60,7 +45,7 @@ TEST(Render_Tool, ThirtySecondsGiveALayeredPictureAndTheSameBytesTwice)
     ASSERT_EQ(run.Exit_Code, 0) << run.Err;
     EXPECT_EQ(run.Out, first + "\n");
     int width = 0, height = 0;
-    std::vector<uint8_t> pixels = Decode(first, width, height);
+    std::vector<uint8_t> pixels = Read_Png_Rgb(first, width, height);
     ASSERT_EQ(width, 320);
     ASSERT_EQ(height, 240);
     std::size_t lit = 0, white = 0;

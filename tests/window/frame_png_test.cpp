@@ -1,36 +1,20 @@
 // PNG output of frames: pixel formats decoded to the right colours, the same frame gives the
 // same bytes, and a file that cannot be written leaves nothing behind.
 #include "platform/window/frame_png.h"
+#include "png_read.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <png.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
 using test_support::Read_File;
+using test_support::Read_Png_Rgb;
 using test_support::Temp_Folder;
 
 namespace {
-
-std::vector<uint8_t> Decode_Rgb(const std::string& path, int& width, int& height)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    std::vector<uint8_t> pixels;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        return pixels;
-    }
-    image.format = PNG_FORMAT_RGB;
-    pixels.resize(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-    width = static_cast<int>(image.width);
-    height = static_cast<int>(image.height);
-    return pixels;
-}
 
 TEST(Frame_Png, EveryDepthDecodesToItsColours)
 {
@@ -51,7 +35,7 @@ TEST(Frame_Png, EveryDepthDecodesToItsColours)
         const std::string path = folder / "frame.png";
         ASSERT_TRUE(Write_Frame_Png(path, c.Frame));
         int width = 0, height = 0;
-        EXPECT_EQ(Decode_Rgb(path, width, height), expected) << c.Frame.Bits_Per_Pixel;
+        EXPECT_EQ(Read_Png_Rgb(path, width, height), expected) << c.Frame.Bits_Per_Pixel;
         EXPECT_EQ(width, 4);
         EXPECT_EQ(height, 1);
     }
