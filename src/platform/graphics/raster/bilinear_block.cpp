@@ -1,6 +1,7 @@
 // AVX2 blocks of the software rasterizer (compiled for AVX2 per function, chosen at run time).
 #include "platform/graphics/raster/bilinear_block.h"
 
+#include <cstring>
 #include <immintrin.h>
 
 namespace Raster {
@@ -80,10 +81,14 @@ AVX2 inline void Pair_Tap(__m256i position, __m256i last_pair, __m256i& index, _
                                _mm256_and_si256(beyond, _mm256_set1_epi32(256)));
 }
 
+// Texel pairs sit at any 4-byte boundary, so they are read as unaligned 64-bit words (memcpy,
+// which the compiler turns into the same two loads without claiming an alignment).
 AVX2 inline __m128i Pair(const uint8_t* base, const int32_t offset[8], int i, int j)
 {
-    __m128d low = _mm_load_sd(reinterpret_cast<const double*>(base + offset[i]));
-    return _mm_castpd_si128(_mm_loadh_pd(low, reinterpret_cast<const double*>(base + offset[j])));
+    int64_t low, high;
+    std::memcpy(&low, base + offset[i], sizeof low);
+    std::memcpy(&high, base + offset[j], sizeof high);
+    return _mm_set_epi64x(high, low);
 }
 
 // Positions p + k * dp of lanes i, i + 1, j, j + 1, biased by 2^46 (see Block_Lanes).
