@@ -2,6 +2,7 @@
 // two drawing devices, and the program's own camera, projection and render states.
 #pragma once
 
+#include "../graphics/graphics_fixture.h"
 #include "platform/graphics/dd_codes.h"
 #include "platform/graphics/device_caps.h"
 #include "platform/graphics/direct3d.h"
@@ -13,41 +14,16 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-class Device_Test : public ::testing::Test {
+class Device_Test : public Graphics_Test {
 protected:
-    void SetUp() override
-    {
-        Set_Display_Mode_Source(&Desktop);
-        void* object = nullptr;
-        ASSERT_EQ(DirectDrawCreateEx(nullptr, &object, IID_IDirectDraw7, nullptr), DD_OK);
-        DirectDraw = static_cast<IDirectDraw7*>(object);
-    }
     void TearDown() override
     {
         for (auto* d : Devices)
             d->Release();
-        for (auto* s : Made)
-            s->Release();
-        EXPECT_EQ(DirectDraw->Release(), 0u) << "a surface outlived its test";
-        Set_Display_Mode_Source(nullptr);
+        Graphics_Test::TearDown();
         Reset_Direct3D_Devices();
     }
 
-    IDirectDrawSurface7* Make(DWORD width, DWORD height, Pixel_Layout layout, DWORD caps)
-    {
-        DDSURFACEDESC2 desc{};
-        desc.dwSize = DDSURFACEDESC2_SIZE;
-        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PIXELFORMAT;
-        desc.dwWidth = width;
-        desc.dwHeight = height;
-        desc.ddsCaps.dwCaps = caps;
-        desc.ddpfPixelFormat = Make_Pixel_Format(layout);
-        IDirectDrawSurface7* surface = nullptr;
-        EXPECT_EQ(DirectDraw->CreateSurface(&desc, &surface), DD_OK);
-        if (surface)
-            Made.push_back(surface);
-        return surface;
-    }
     IDirectDrawSurface7* Make_Target(DWORD width, DWORD height, Pixel_Layout layout = Pixel_Layout::X8R8G8B8)
     {
         return Make(width, height, layout, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_3DDEVICE);
@@ -85,9 +61,6 @@ protected:
         return value & 0xFFFFFF;
     }
 
-    Fixed_Display_Mode Desktop{1024, 768, 32};
-    IDirectDraw7* DirectDraw = nullptr;
-    std::vector<IDirectDrawSurface7*> Made;
     std::vector<IDirect3DDevice7*> Devices;
 };
 
