@@ -1,5 +1,6 @@
 // The scene's set-up, its per-frame move and draw, and its final clean-up.
 #include "app/scene.h"
+#include "app/scene_reports.h"
 
 #include "app/command_line.h"
 #include "d3dframe/d3dmath.h"
@@ -27,6 +28,10 @@
 
 namespace {
 
+using Scene_Reports::Copy_Name;
+using Scene_Reports::Report_Code;
+using Scene_Reports::Report_Name_Code;
+
 const char* const Music_Title = "Music Title";
 const char* const Plasma_Name = "PlasmaTexture";
 const char* const Sine_Name = "SineTexture";
@@ -36,11 +41,6 @@ std::function<uint32_t()>& Seed_Source()
 {
     static std::function<uint32_t()> source;
     return source;
-}
-
-void Copy_Name(char* target, const char* source)
-{
-    std::snprintf(target, Scene::Name_Size, "%s", source);
 }
 
 bool Mode_Is(int mode)
@@ -95,18 +95,14 @@ HRESULT Scene::OneTimeSceneInit()
     Copy_Name(D3DWall.Image_Path, Windows_Directory_Plus("/Lucivanta/Lucivanta.bmp").c_str());
     HRESULT hr = D3DTextr_CreateTextureFromFile(D3DWall.Image_Path, 0, 0);
     if (FAILED(hr)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-OneTimeSceneInit(): D3DTextr_CreateTextureFromFile %s FAILED with return code %d",
-                 D3DWall.Image_Path, hr);
-        Report(Message_Buffer);
-        return hr;
+        return Report_Name_Code(
+            "Main-OneTimeSceneInit(): D3DTextr_CreateTextureFromFile %s FAILED with return code %d",
+            D3DWall.Image_Path, hr);
     }
     int plasma = D3DPlasma.Setup_Plasma(Plasma_Size, Plasma_Size);
     if (plasma < 0) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-OneTimeSceneInit(): D3DPlasma.Setup_Plasma FAILED with return code %d", plasma);
-        Report(Message_Buffer);
-        return plasma;
+        return Report_Code("Main-OneTimeSceneInit(): D3DPlasma.Setup_Plasma FAILED with return code %d",
+                           plasma);
     }
     // A plasma without tables cannot be computed: keep it out of every layer's choice.
     Plasma_Usable = plasma != 0;
@@ -124,24 +120,18 @@ HRESULT Scene::InitDeviceObjects()
     Trace_Enter("InitDeviceObjects");
     HRESULT hr = D3DPlasma.Initialise_Plasma_Texture(Plasma_Name, Plasma_Size);
     if (FAILED(hr)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-InitDeviceObjects(): Initialise_Plasma_Texture FAILED with return code %d", hr);
-        Report(Message_Buffer);
-        return hr;
+        return Report_Code("Main-InitDeviceObjects(): Initialise_Plasma_Texture FAILED with return code %d",
+                           hr);
     }
     hr = D3DSine_Wave.Initialise_Sine_Wave_Texture(Sine_Name, Sine_Size);
     if (FAILED(hr)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-InitDeviceObjects(): Initialise_Sine_Wave_Texture FAILED with return code %d", hr);
-        Report(Message_Buffer);
-        return hr;
+        return Report_Code(
+            "Main-InitDeviceObjects(): Initialise_Sine_Wave_Texture FAILED with return code %d", hr);
     }
     hr = D3DGradient.Initialise_Gradient_Texture(Gradient_Name, Gradient_Size);
     if (FAILED(hr)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-InitDeviceObjects(): Initialise_Gradient_Texture FAILED with return code %d", hr);
-        Report(Message_Buffer);
-        return hr;
+        return Report_Code("Main-InitDeviceObjects(): Initialise_Gradient_Texture FAILED with return code %d",
+                           hr);
     }
     if (Live_Settings().Titles_Detailed == 1) {
         Titles_Size = 512;
@@ -152,10 +142,8 @@ HRESULT Scene::InitDeviceObjects()
         hr = Titles.Initialise_Titles_Texture(Music_Title, Titles_Size);
     }
     if (FAILED(hr)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-InitDeviceObjects(): Initialise_Titles_Texture FAILED with return code %d", hr);
-        Report(Message_Buffer);
-        return hr;
+        return Report_Code("Main-InitDeviceObjects(): Initialise_Titles_Texture FAILED with return code %d",
+                           hr);
     }
     D3DTextr_RestoreAll(Device);
     Titles.Update_Title_Text(Music_Title, MP3::Title);
@@ -163,10 +151,7 @@ HRESULT Scene::InitDeviceObjects()
     D3DVIEWPORT7 viewport{};
     hr = Device->GetViewport(&viewport);
     if (FAILED(hr)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-InitDeviceObjects(): GetViewport FAILED with returncode %d", hr);
-        Report(Message_Buffer);
-        return hr;
+        return Report_Code("Main-InitDeviceObjects(): GetViewport FAILED with returncode %d", hr);
     }
     double width = viewport.dwWidth;
     double height = viewport.dwHeight;

@@ -2,6 +2,7 @@
 // wall image, new symmetries and textures for layers that faded to black, new effect looks)
 // and Render (the five layers, back to front, added onto black).
 #include "app/scene.h"
+#include "app/scene_reports.h"
 
 #include "app/command_line.h"
 #include "d3dframe/d3dmath.h"
@@ -24,27 +25,12 @@
 
 namespace {
 
+using Scene_Reports::Copy_Name;
+using Scene_Reports::Report_Code;
+using Scene_Reports::Report_Name_Code;
+
 const char* const Music_Title = "Music Title";
 constexpr float Full_Turn = 2.0f * 3.14159265f;
-
-void Copy_Name(char* target, const char* source)
-{
-    std::snprintf(target, Scene::Name_Size, "%s", source);
-}
-
-HRESULT Report_Code(const char* format, HRESULT hr)
-{
-    snprintf(Message_Buffer, sizeof Message_Buffer, format, hr);
-    Report(Message_Buffer);
-    return hr;
-}
-
-HRESULT Report_Name_Code(const char* format, const char* name, HRESULT hr)
-{
-    snprintf(Message_Buffer, sizeof Message_Buffer, format, name, hr);
-    Report(Message_Buffer);
-    return hr;
-}
 
 // Draw calls of the layers answer 1 (or a non-negative count) on success.
 bool Failed_Draw(int result)

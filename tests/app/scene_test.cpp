@@ -21,6 +21,7 @@
 #include "platform/system/message_box.h"
 #include "platform/system/random.h"
 #include "platform/window/window_system.h"
+#include "program_objects.h"
 #include "resources/about_texts.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"
@@ -39,19 +40,6 @@ using test_support::Temp_Folder;
 using test_support::Write_File;
 
 namespace {
-
-// Every program-wide object the scene drives, back to its state at program start.
-void Reset_Program_Objects()
-{
-    Kaleidoscope::Reset();
-    D3DWall.Reset();
-    Titles.Reset();
-    D3DPlasma.Reset();
-    D3DSine_Wave.Reset();
-    D3DGradient.Reset();
-    MP3::Reset();
-    D3DTextr_DestroyAll();
-}
 
 // Makes the wall image reach black at its next fade step, so the frame asks for a new one.
 void Wall_Reaches_Black_Next()

@@ -21,6 +21,7 @@
 #include "platform/system/message_box.h"
 #include "platform/system/saver_flag.h"
 #include "platform/window/window_system.h"
+#include "program_objects.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"
 
@@ -49,14 +50,7 @@ protected:
         Reset_Diagnostics();
         Reset_Command_Line();
         Reset_Settings_File();
-        Kaleidoscope::Reset();
-        D3DWall.Reset();
-        Titles.Reset();
-        D3DPlasma.Reset();
-        D3DSine_Wave.Reset();
-        D3DGradient.Reset();
-        MP3::Reset();
-        D3DTextr_DestroyAll();
+        Reset_Program_Objects();
         Set_Clock_Source(&Clock);
         Set_Display_Mode_Source(&Desktop);
         Set_Scene_Seed_Source([] { return 11u; });
