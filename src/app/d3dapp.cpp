@@ -56,8 +56,7 @@ CD3DApplication::~CD3DApplication()
 
 HRESULT CD3DApplication::Create_Failed(const char* message, HRESULT code)
 {
-    snprintf(Message_Buffer, sizeof Message_Buffer, "%s", message);
-    Report(Message_Buffer);
+    Report(message);
     ShowFrameworkError(code, ERRMSG_MUST_EXIT, Window_Title);
     return code;
 }
@@ -138,17 +137,13 @@ HRESULT CD3DApplication::Create_ScreenSaver_Preview(HINSTANCE instance, const ch
     Register_Window_Class();
     RECT parent_client{};
     if (!GetClientRect(parent, &parent_client)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "CD3DApplication::Create_ScreenSaver_Preview(): GetClientRect for Preview Window FAILED");
-        Report(Message_Buffer);
+        Report("CD3DApplication::Create_ScreenSaver_Preview(): GetClientRect for Preview Window FAILED");
     }
     Window = CreateWindowExA(0, Window_Class_Name, "", WS_CHILD | WS_VISIBLE, 0, 0,
                              parent_client.right - parent_client.left,
                              parent_client.bottom - parent_client.top, parent, nullptr, instance, nullptr);
     if (Window == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "CD3DApplication::Create_ScreenSaver_Preview(): Unable to create preview window");
-        Report(Message_Buffer);
+        Report("CD3DApplication::Create_ScreenSaver_Preview(): Unable to create preview window");
         return E_FAIL;
     }
     UpdateWindow(Window);

@@ -3,7 +3,7 @@
 #include "app/is_saver_running.h"
 
 #include "log/error_log.h"
-#include "platform/system/sage_system.h"
+#include "log/sage_system.h"
 #include "platform/system/saver_flag.h"
 
 namespace {

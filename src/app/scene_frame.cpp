@@ -73,9 +73,7 @@ bool Scene::Advance_Rotation(double dt)
     D3DMATRIX world;
     D3DUtil_SetRotateZMatrix(world, state.Rotation_Angle);
     if (FAILED(Device->SetTransform(D3DTRANSFORMSTATE_WORLD, &world))) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Frame_Move-m_pd3dDevice->SetTransform( D3DTRANSFORMSTATE_WORLD, &matWorld ) FAILED");
-        Report(Message_Buffer);
+        Report("Frame_Move-m_pd3dDevice->SetTransform( D3DTRANSFORMSTATE_WORLD, &matWorld ) FAILED");
         return false;
     }
     return true;
@@ -107,9 +105,7 @@ HRESULT Scene::Replace_Wall_Image()
     D3DTextr_InvalidateTexture(D3DWall.Image_Path);
     D3DTextr_DeleteTexture(D3DWall.Image_Path);
     if (!D3DWall.Select_Random_Image(D3DWall.Image_Path)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-FrameMove(): D3DWall.Select_Random_Image %s FAILED", D3DWall.Image_Path);
-        Report(Message_Buffer);
+        Report("Main-FrameMove(): D3DWall.Select_Random_Image %s FAILED", D3DWall.Image_Path);
         return E_FAIL;
     }
     HRESULT hr = D3DTextr_CreateTextureFromFile(D3DWall.Image_Path, 0, 0);
@@ -127,9 +123,7 @@ HRESULT Scene::Load_Backdrop(char* name)
     D3DTextr_InvalidateTexture(name);
     D3DTextr_DeleteTexture(name);
     if (!D3DWall.Select_Random_Backdrop(name)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Main-FrameMove(): D3DWall.Select_Random_Backdrop %s FAILED", name);
-        Report(Message_Buffer);
+        Report("Main-FrameMove(): D3DWall.Select_Random_Backdrop %s FAILED", name);
         return E_FAIL;
     }
     HRESULT hr = D3DTextr_CreateTextureFromFile(name, 0, 0);

@@ -10,15 +10,13 @@ namespace Scene_Reports {
 
 HRESULT Report_Code(const char* format, HRESULT hr)
 {
-    std::snprintf(Message_Buffer, sizeof Message_Buffer, format, hr);
-    Report(Message_Buffer);
+    Report(format, hr);
     return hr;
 }
 
 HRESULT Report_Name_Code(const char* format, const char* name, HRESULT hr)
 {
-    std::snprintf(Message_Buffer, sizeof Message_Buffer, format, name, hr);
-    Report(Message_Buffer);
+    Report(format, name, hr);
     return hr;
 }
 

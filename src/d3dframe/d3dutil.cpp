@@ -17,3 +17,15 @@ void D3DUtil_InitMaterial(D3DMATERIAL7& material, D3DVALUE r, D3DVALUE g, D3DVAL
     std::memset(&material, 0, sizeof material);
     material.diffuse = material.ambient = D3DCOLORVALUE{r, g, b, a};
 }
+
+void Initialise_Screen_Quad(D3DTLVERTEX quad[4], uint32_t colour)
+{
+    const float uv[4][2] = {{0, 1}, {0, 0}, {1, 1}, {1, 0}};
+    for (int corner = 0; corner < 4; ++corner) {
+        quad[corner] = D3DTLVERTEX{};
+        quad[corner].rhw = 0.5f;
+        quad[corner].color = colour;
+        quad[corner].tu = uv[corner][0];
+        quad[corner].tv = uv[corner][1];
+    }
+}

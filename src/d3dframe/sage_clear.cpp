@@ -20,9 +20,7 @@ bool Sage::Clear(IDirectDrawSurface7* surface)
             return true;
         }
         if (hr == DDERR_LOCKEDSURFACES) {
-            std::snprintf(Message_Buffer, sizeof Message_Buffer,
-                          "Clear(): DDERR_LOCKEDSURFACES I think you need to free a surface!");
-            Report(Message_Buffer);
+            Report("Clear(): DDERR_LOCKEDSURFACES I think you need to free a surface!");
             return false;
         }
         if (hr == DDERR_SURFACELOST) {

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "log/error_log.h"
+#include "log/sage_system.h"
 #include "platform/graphics/surface.h"
-#include "platform/system/sage_system.h"
 
 namespace {
 
@@ -37,8 +37,7 @@ HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choic
     Trace_Enter(texts.trace);
     int width = 0, height = 0, bits = 0;
     if (!Sage::Grab_Current_Display_Mode(width, height, bits)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "%s", texts.grab_failed);
-        Report(Message_Buffer);
+        Report(texts.grab_failed);
         return 0;
     }
     DWORD flags = 0;
@@ -49,8 +48,7 @@ HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choic
     else if (bits == 32)
         flags = TEXTR_32BPP;
     else {
-        snprintf(Message_Buffer, sizeof Message_Buffer, texts.invalid_bpp, bits);
-        Report(Message_Buffer);
+        Report(texts.invalid_bpp, bits);
         return 0;
     }
     if (flags == created_flags) {
@@ -74,8 +72,7 @@ HRESULT Create_Effect_Texture(const char* name, int32_t side, Depth_Choice choic
         // Forget the flags, so the next device creation tries again instead of believing a
         // texture exists.
         created_flags = 0;
-        snprintf(Message_Buffer, sizeof Message_Buffer, texts.create_failed, static_cast<int>(hr));
-        Report(Message_Buffer);
+        Report(texts.create_failed, static_cast<int>(hr));
         return hr;
     }
     created_flags = flags;

@@ -103,8 +103,7 @@ int Gradient::Frame_Move_32(uint8_t* pixels, uint32_t pitch, int32_t width, int3
     if (!traced_32)
         Trace_Enter("Gradient::Frame_Move_32");
     if (pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Gradient::Frame_Move_32: NULL Surface FAILED");
-        Report(Message_Buffer);
+        Report("Gradient::Frame_Move_32: NULL Surface FAILED");
         return 0;
     }
     if (!s.drawn) {
@@ -129,8 +128,7 @@ int Gradient::Frame_Move_16(uint8_t* pixels, uint32_t pitch, int32_t width, int3
     if (!traced_16)
         Trace_Enter("Gradient::Frame_Move_16");
     if (pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Gradient::Frame_Move_16: NULL Surface FAILED");
-        Report(Message_Buffer);
+        Report("Gradient::Frame_Move_16: NULL Surface FAILED");
         return 0;
     }
     if (!s.drawn) {

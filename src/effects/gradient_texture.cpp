@@ -38,14 +38,11 @@ HRESULT Gradient::Frame_Move(const char* name, double dt)
             failure = "Gradient::Frame_Move(): Frame_Move_32 FAILED";
             break;
         default:
-            snprintf(Message_Buffer, sizeof Message_Buffer,
-                     "Gradient::Frame_Move(): Unhandled texture bpp %d", static_cast<int>(locked.bit_count));
-            Report(Message_Buffer);
+            Report("Gradient::Frame_Move(): Unhandled texture bpp %d", static_cast<int>(locked.bit_count));
             return E_FAIL;
         }
         if (!filled) {
-            snprintf(Message_Buffer, sizeof Message_Buffer, "%s", failure);
-            Report(Message_Buffer);
+            Report(failure);
             return E_FAIL;
         }
         return 0;

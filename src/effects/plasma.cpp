@@ -45,8 +45,7 @@ int Plasma::Setup_Plasma(int32_t width, int32_t height)
             // A partly built plasma is treated as one without tables: the fills need all six.
             for (PlasmaWave& built : wave)
                 built.Free_Tables();
-            snprintf(Message_Buffer, sizeof Message_Buffer, "%s", Wave_Failure[w]);
-            Report(Message_Buffer);
+            Report(Wave_Failure[w]);
             return 0;
         }
     }

@@ -118,8 +118,7 @@ int Plasma::Fill_Rows(const Fill_Names& names, uint8_t* pixels, uint32_t row_pit
     Advance_Phases(dt);
     Compute_Offsets();
     if (pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "%s", names.null_report);
-        Report(Message_Buffer);
+        Report(names.null_report);
         return 0;
     }
     const Extent extent = Fill_Extent(row_pitch, bytes_per_pixel, width, height);

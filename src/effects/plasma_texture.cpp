@@ -40,9 +40,7 @@ HRESULT Plasma::Frame_Move(const char* name, double dt)
             break;
         default:
             // Reported, but the frame goes on without the plasma moving.
-            snprintf(Message_Buffer, sizeof Message_Buffer, "Plasma::Frame_Move(): Unhandled texure bpp %d",
-                     static_cast<int>(locked.bit_count));
-            Report(Message_Buffer);
+            Report("Plasma::Frame_Move(): Unhandled texure bpp %d", static_cast<int>(locked.bit_count));
             return 0;
         }
         drawn = (filled != 0);

@@ -81,17 +81,13 @@ bool Build_Plasma_Wave(PlasmaWave& wave, int32_t width, int32_t height, int32_t 
     wave.Free_Tables();
     wave.distance_table = Allocate_Table(width, height);
     if (!wave.distance_table) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Setup_Plasma():\n\nUnable to allocate memory for plasma table 1");
-        Report(Message_Buffer);
+        Report("Setup_Plasma():\n\nUnable to allocate memory for plasma table 1");
         return false;
     }
     wave.ripple_table = Allocate_Table(width, height);
     if (!wave.ripple_table) {
         wave.Free_Tables();
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Setup_Plasma():\n\nUnable to allocate memory for plasma table 2");
-        Report(Message_Buffer);
+        Report("Setup_Plasma():\n\nUnable to allocate memory for plasma table 2");
         return false;
     }
 

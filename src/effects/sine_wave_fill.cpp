@@ -127,8 +127,7 @@ int Sine_Wave::Fill(Fill_Kind kind, const Surface& surface, double dt)
     if (surface.width <= 0 || surface.height <= 0)
         return 0;
     if (surface.pixels == nullptr) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "%s", Names[kind].null_report);
-        Report(Message_Buffer);
+        Report(Names[kind].null_report);
         return 0;
     }
     Animate(state[kind], dt);

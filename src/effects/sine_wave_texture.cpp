@@ -73,10 +73,8 @@ HRESULT Sine_Wave::Frame_Move(const char* name, double dt)
                                   : Multi_Sine_Wave_32(pixels, locked.pitch, locked.width, locked.height, dt);
                 break;
             default:
-                snprintf(Message_Buffer, sizeof Message_Buffer,
-                         "Sine_Wave::Frame_Move(): Unhandled texture bpp %d",
-                         static_cast<int>(locked.bit_count));
-                Report(Message_Buffer);
+                Report("Sine_Wave::Frame_Move(): Unhandled texture bpp %d",
+                       static_cast<int>(locked.bit_count));
                 return E_FAIL;
             }
             return filled ? 0 : E_FAIL;

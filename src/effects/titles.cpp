@@ -1,7 +1,7 @@
 // The titles image's quad, placement, fade and drawing.
 #include "effects/titles.h"
 
-#include "geometry/wall.h"
+#include "d3dframe/d3dutil.h"
 #include "platform/graphics/d3d_device.h"
 
 Titles_Image Titles;

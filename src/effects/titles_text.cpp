@@ -18,24 +18,18 @@ constexpr COLORREF White = 0x00FFFFFF;
 // One logical unit is 1/1440 inch (a twentieth of a point).
 constexpr int Twips_Per_Inch = 1440;
 
-void Say(const char* text)
-{
-    snprintf(Message_Buffer, sizeof Message_Buffer, "%s", text);
-    Report(Message_Buffer);
-}
-
 } // namespace
 
 int Titles_Image::Output_Title_Text(IDirectDrawSurface7* surface, int x, int y, const char* text,
                                     int /*width*/, int height)
 {
     if (!surface) {
-        Say("Titles::Output_Title_Text(): NULL Dest");
+        Report("Titles::Output_Title_Text(): NULL Dest");
         return 0;
     }
     HDC hdc = nullptr;
     if (FAILED(surface->GetDC(&hdc))) {
-        Say("Titles::Output_Title_Text(): Get DC FAILED");
+        Report("Titles::Output_Title_Text(): Get DC FAILED");
         return 0;
     }
     SetMapMode(hdc, MM_ANISOTROPIC);

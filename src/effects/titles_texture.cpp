@@ -6,8 +6,8 @@
 
 #include "d3dframe/sage_clear.h"
 #include "log/error_log.h"
+#include "log/sage_system.h"
 #include "platform/graphics/surface.h"
-#include "platform/system/sage_system.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,9 +32,7 @@ int Titles_Image::Initialise_Titles_Texture(const char* texture_name, int side)
     Trace_Enter("Initialise_Titles_Texture");
     int width = 0, height = 0, bits_per_pixel = 0;
     if (!Sage::Grab_Current_Display_Mode(width, height, bits_per_pixel)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Titles::Initialise_Titles_Texture: Grab_Current_Display_Mode FAILED");
-        Report(Message_Buffer);
+        Report("Titles::Initialise_Titles_Texture: Grab_Current_Display_Mode FAILED");
         return 0;
     }
     uint32_t flags = 0;
@@ -43,9 +41,7 @@ int Titles_Image::Initialise_Titles_Texture(const char* texture_name, int side)
     } else if (bits_per_pixel == 24 || bits_per_pixel == 32) {
         flags = TEXTR_32BPP;
     } else {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Titles::Initialise_Titles_Texture: Invalid desktop bpp %d", bits_per_pixel);
-        Report(Message_Buffer);
+        Report("Titles::Initialise_Titles_Texture: Invalid desktop bpp %d", bits_per_pixel);
         return 0;
     }
     if (flags != Created_Flags) {
@@ -57,12 +53,9 @@ int Titles_Image::Initialise_Titles_Texture(const char* texture_name, int side)
         if (FAILED(result)) {
             // Nothing exists now, so the next attempt (the scene retries at 256) must create.
             Created_Flags = 0;
-            snprintf(
-                Message_Buffer, sizeof Message_Buffer,
-                "Titles::Initialise_Titles_Texture(): D3DTextr_CreateEmptyTexture Titles FAILED with return "
-                "code %d",
-                static_cast<int>(result));
-            Report(Message_Buffer);
+            Report("Titles::Initialise_Titles_Texture(): D3DTextr_CreateEmptyTexture Titles FAILED with "
+                   "return code %d",
+                   static_cast<int>(result));
             return result;
         }
         Created_Flags = flags;

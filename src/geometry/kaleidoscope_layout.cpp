@@ -150,9 +150,7 @@ int Kaleidoscope::Initialise_Vertex_Coordinates(double centre_x, double centre_y
         return 1;
     }
     if (!Is_Fan_Symmetry(n)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Kaleidoscope::Initialise_Vertex_Coordinates(): Invalid symmetry %d", n);
-        Report(Message_Buffer);
+        Report("Kaleidoscope::Initialise_Vertex_Coordinates(): Invalid symmetry %d", n);
         return 0;
     }
     Fan_Layout(n, centre_x, centre_y, radius, layer);

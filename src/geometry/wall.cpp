@@ -1,6 +1,7 @@
 // The wall image's quad, placement, drawing and fade.
 #include "geometry/wall.h"
 
+#include "d3dframe/d3dutil.h"
 #include "platform/graphics/d3d_device.h"
 #include "platform/system/random.h"
 
@@ -17,18 +18,6 @@ double Hold()
 }
 
 } // namespace
-
-void Initialise_Screen_Quad(D3DTLVERTEX quad[4], uint32_t colour)
-{
-    const float uv[4][2] = {{0, 1}, {0, 0}, {1, 1}, {1, 0}};
-    for (int corner = 0; corner < 4; ++corner) {
-        quad[corner] = D3DTLVERTEX{};
-        quad[corner].rhw = 0.5f;
-        quad[corner].color = colour;
-        quad[corner].tu = uv[corner][0];
-        quad[corner].tv = uv[corner][1];
-    }
-}
 
 void Wall_Image::Initialise_Quad()
 {

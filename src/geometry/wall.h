@@ -10,10 +10,6 @@
 
 class IDirect3DDevice7;
 
-// Resets a screen quad drawn as a strip bottom-left, top-left, bottom-right, top-right: at
-// the origin, rhw 0.5, the given colour, the texture upright. The titles image shares it.
-void Initialise_Screen_Quad(D3DTLVERTEX quad[4], uint32_t colour);
-
 class Wall_Image {
 public:
     static constexpr int Path_Size = 260;

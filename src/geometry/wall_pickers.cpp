@@ -1,7 +1,7 @@
 // The random pickers of wall images and backdrops: a file from the folder by a draw that never
 // repeats the previous pick when there are two or more.
-#include "geometry/count_files_in_folder.h"
 #include "geometry/wall.h"
+#include "platform/system/count_files_in_folder.h"
 
 #include "log/error_log.h"
 #include "platform/system/data_dir.h"
@@ -18,8 +18,7 @@ struct Picker {
 
 void Say(const char* caller, const char* what)
 {
-    snprintf(Message_Buffer, sizeof Message_Buffer, "%s(): %s", caller, what);
-    Report(Message_Buffer);
+    Report("%s(): %s", caller, what);
 }
 
 int Pick(const Picker& picker, int32_t& last, char* path_out)

@@ -2,10 +2,10 @@
 // runs, and Report, which falls back to a message box whenever the file cannot take a record.
 #include "log/error_log.h"
 
+#include "log/sage_system.h"
 #include "platform/system/clock.h"
 #include "platform/system/files.h"
 #include "platform/system/message_box.h"
-#include "platform/system/sage_system.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -145,9 +145,7 @@ bool Error_Log::Log_Display_Mode()
     int width = 640, height = 480, bits_per_pixel = 16;
     if (!Sage::Grab_Current_Display_Mode(width, height, bits_per_pixel))
         return false;
-    std::snprintf(Message_Buffer, sizeof Message_Buffer, "** Display (w,h,bpp) == (%d, %d, %d) **\r\n", width,
-                  height, bits_per_pixel);
-    Report(Message_Buffer);
+    Report("** Display (w,h,bpp) == (%d, %d, %d) **\r\n", width, height, bits_per_pixel);
     return true;
 }
 

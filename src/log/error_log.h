@@ -2,8 +2,8 @@
 // which every report is formatted, Report, and the Enter/Exit trace.
 //
 // Usage everywhere in the program:
-//     snprintf(Message_Buffer, sizeof Message_Buffer, "Plasma::Frame_Move() FAILED with return code %d", hr);
-//     Report(Message_Buffer);
+//     Report("Plasma::Frame_Move() FAILED with return code %d", hr);
+//     Report("Gradient::Frame_Move_32: NULL Surface FAILED");
 //     Trace_Enter("Plasma::Frame_Move"); … Trace_Exit("Plasma::Frame_Move");
 //
 // While the log file is open and healthy, reports are appended to it as CR LF records; before
@@ -12,6 +12,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
 
 // The one process-wide buffer every report is formatted into.
 inline constexpr std::size_t Message_Buffer_Size = 2048;
@@ -43,8 +45,19 @@ private:
 // The process-wide log.
 Error_Log& Program_Error_Log();
 
-// Appends the text to the log, or shows it in a message box when the log cannot take it.
+// Appends the text to the log, or shows it in a message box when the log cannot take it. The
+// text is taken as it stands: a '%' in it is no format.
 void Report(const char* text);
+
+// With arguments, the text is a printf format: the report is formatted into Message_Buffer
+// (cut at its size) and reported as above.
+template <typename First, typename... Rest> void Report(const char* format, First first, Rest... rest)
+{
+    char text[Message_Buffer_Size]; // formatted aside: an argument may be Message_Buffer itself
+    std::snprintf(text, sizeof text, format, first, rest...);
+    std::memcpy(Message_Buffer, text, sizeof text);
+    Report(Message_Buffer);
+}
 
 // Trace of the main operations: "Enter "/"Exit  " plus the name, indented by depth, at most once
 // per operation and process, only while the trace is switched on.

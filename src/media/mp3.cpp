@@ -1,9 +1,9 @@
 // The music object: random track choice, title rule and the track life cycle.
 #include "media/mp3.h"
 
-#include "geometry/count_files_in_folder.h"
 #include "log/error_log.h"
 #include "media/mp3_player.h"
+#include "platform/system/count_files_in_folder.h"
 #include "settings/settings_file.h"
 
 #include <cstdio>
@@ -38,17 +38,14 @@ int MP3::Select_Random_MP3(char* path_out)
     const int length = std::snprintf(pattern, sizeof pattern, "%s*.MP3", folder.c_str());
     int count = 0;
     if (length >= Path_Size || !Sage::Count_Files_In_Folder(pattern, &count)) {
-        snprintf(Message_Buffer, sizeof Message_Buffer, "Select_Random_MP3(): Count_Files_In_Folder FAILED");
-        Report(Message_Buffer);
+        Report("Select_Random_MP3(): Count_Files_In_Folder FAILED");
         return 0;
     }
     if (count <= 0)
         return 0;
     const std::vector<std::string> names = Files_Matching(pattern);
     if (names.empty()) {
-        snprintf(Message_Buffer, sizeof Message_Buffer,
-                 "Select_Random_Mp3(): FindFirstFile searching for *.MP3 returned INVALID_HANDLE_VALUE");
-        Report(Message_Buffer);
+        Report("Select_Random_Mp3(): FindFirstFile searching for *.MP3 returned INVALID_HANDLE_VALUE");
         return 0;
     }
     const std::string& name = Pick_Without_Repeat(names, count, Last_MP3);

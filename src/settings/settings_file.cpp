@@ -3,9 +3,9 @@
 #include "settings/settings_file.h"
 
 #include "log/error_log.h"
+#include "log/sage_system.h"
 #include "platform/system/data_dir.h"
 #include "platform/system/files.h"
-#include "platform/system/sage_system.h"
 
 #include <cstdio>
 #include <cstring>
@@ -65,9 +65,7 @@ bool Settings_File::Load()
     }
     Close();
     if (got < static_cast<long>(Settings_File_Size)) {
-        std::snprintf(Message_Buffer, sizeof Message_Buffer, "Load(): Invalid file read of %d bytes",
-                      static_cast<int>(got));
-        Report(Message_Buffer);
+        Report("Load(): Invalid file read of %d bytes", static_cast<int>(got));
         Set_Defaults();
         return true;
     }

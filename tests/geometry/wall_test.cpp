@@ -1,8 +1,8 @@
 // The wall image: its pickers over real folders below the data directory, the square's
 // placement, drawing and fade cycle.
-#include "geometry/count_files_in_folder.h"
 #include "geometry/wall.h"
 #include "log/error_log.h"
+#include "platform/system/count_files_in_folder.h"
 #include "platform/system/message_box.h"
 #include "platform/system/random.h"
 #include "recording_device.h"

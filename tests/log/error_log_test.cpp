@@ -138,6 +138,16 @@ TEST_F(Error_Log_Test, ReportTextIsNotUsedAsAFormat)
     EXPECT_EQ(Boxes.Boxes[0].Text, "100% done %s %n");
 }
 
+TEST_F(Error_Log_Test, FormattedReportGoesThroughTheMessageBuffer)
+{
+    Report("Main-%s() FAILED with return code %d", "FrameMove", -5);
+    EXPECT_STREQ(Message_Buffer, "Main-FrameMove() FAILED with return code -5");
+    // The buffer may be an argument of its own report.
+    Report("again: %s", Message_Buffer);
+    ASSERT_EQ(Boxes.Boxes.size(), 2u);
+    EXPECT_EQ(Boxes.Boxes[1].Text, "again: Main-FrameMove() FAILED with return code -5");
+}
+
 DWORD Platform_Id = 0, Major = 0, Minor = 0;
 BOOL Fake_Version(OSVERSIONINFOA* info)
 {

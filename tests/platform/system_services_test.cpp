@@ -1,10 +1,10 @@
 // The system services: data directory, folder search masks, clocks and the display mode.
+#include "log/sage_system.h"
 #include "platform/system/clock.h"
 #include "platform/system/data_dir.h"
 #include "platform/system/display_mode.h"
 #include "platform/system/folder_search.h"
 #include "platform/system/message_box.h"
-#include "platform/system/sage_system.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>

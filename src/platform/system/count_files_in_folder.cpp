@@ -1,5 +1,5 @@
 // Counting and listing the files a search pattern names.
-#include "geometry/count_files_in_folder.h"
+#include "platform/system/count_files_in_folder.h"
 
 #include "platform/system/folder_search.h"
 #include "platform/system/random.h"

@@ -1,5 +1,5 @@
 // Operating-system classification, current display mode and the file-existence test.
-#include "platform/system/sage_system.h"
+#include "log/sage_system.h"
 
 #include "log/error_log.h"
 #include "platform/system/display_mode.h"

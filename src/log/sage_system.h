@@ -1,7 +1,8 @@
 // Sage: the holder of the program's small system utilities. It is a namespace so that each
 // subsystem declares its own Sage helpers in its own header (Sage::Clear,
 // Sage::Count_Files_In_Folder, Sage::Create_Font live with the code that needs them).
-// This header holds the operating-system helpers used at start-up and by the log.
+// This header holds the operating-system helpers used at start-up and by the log; they report
+// their failures, so they live beside the log rather than in the platform layer.
 #pragma once
 
 namespace Sage {
