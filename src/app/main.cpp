@@ -1,9 +1,11 @@
-// The program's entry: builds the command-line text the way the original platform hands it
-// over, reads the diagnostic trace switch, makes the product folder on a first start, and
-// runs Win_Main.
+// The program's entry: takes the screen-saver daemons' options, builds the command-line text
+// the way the original platform hands it over, reads the diagnostic trace switch, makes the
+// product folder on a first start, and runs Win_Main.
 #include "app/first_start.h"
+#include "app/hack_options.h"
 #include "app/win_main.h"
 #include "log/error_log.h"
+#include "platform/system/clock.h"
 #include "platform/system/command_line.h"
 #include "platform/system/data_dir.h"
 #include "platform/system/display_mode.h"
@@ -61,10 +63,13 @@ void Run_Headless()
 
 int main(int argc, char** argv)
 {
+    if (const int exit_code = Apply_Hack_Options(argc, argv); exit_code >= 0)
+        return exit_code;
+    // Daemons pause a saver with SIGSTOP; the scene goes on where it stopped.
+    Exclude_Stopped_Time();
     // The installer's part: a first start fills the product folder before the program runs.
     Install_Default_Data(Windows_Directory_Plus("/Lucivanta"),
                          Find_Installed_Data(Installed_Data_Candidates()));
-    Set_Command_Line(Join_Command_Line(argc, argv));
     // A diagnostic run turns the Enter/Exit trace on; nothing in the program itself does.
     if (const char* trace = std::getenv("LUCIVANTA_TRACE"); trace != nullptr && std::strcmp(trace, "1") == 0)
         Set_Trace_Enabled(true);

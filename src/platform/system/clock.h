@@ -49,6 +49,14 @@ public:
 // Installs a clock source (not owned); nullptr puts the system clock back.
 void Set_Clock_Source(Clock_Source* source);
 
+// From now on the system clock leaves out the time the process spends stopped (SIGSTOP or
+// SIGTSTP until SIGCONT), as it already leaves out a suspended machine: screen-saver daemons
+// pause savers that way, and every timer of the program reads this clock, so the scene time,
+// the frame timer and the pauses of the frame all take up where they stopped instead of
+// jumping by the length of the stall. The first reading after the process goes on counts only
+// the time since it went on. Installs a SIGCONT handler; calling it again does nothing more.
+void Exclude_Stopped_Time();
+
 void GetLocalTime(SYSTEMTIME* time);
 // Milliseconds, wrapping at 2^32 like the original counter.
 DWORD timeGetTime();
