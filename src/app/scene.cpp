@@ -133,7 +133,7 @@ HRESULT Scene::InitDeviceObjects()
         return Report_Code("Main-InitDeviceObjects(): Initialise_Gradient_Texture FAILED with return code %d",
                            hr);
     }
-    if (Live_Settings().Titles_Detailed == 1) {
+    if (View_Of(Live_Settings()).Titles_Detailed) {
         Titles_Size = 512;
     }
     hr = Titles.Initialise_Titles_Texture(Music_Title, Titles_Size);
@@ -209,7 +209,7 @@ HRESULT Scene::Release_Device_Objects()
 
 void Scene::Set_Paused(bool pausing)
 {
-    if (Live_Settings().Music_On != 1) {
+    if (!View_Of(Live_Settings()).Music_On) {
         return;
     }
     if (pausing) {

@@ -51,7 +51,7 @@ void Scene::Update_Music_Title()
     }
     if (std::strcmp(MP3::Title, Contact_Line) != 0) {
         Titles.Update_Title_Text(Music_Title, MP3::Title);
-        if (Live_Settings().Titles_On == 1) {
+        if (View_Of(Live_Settings()).Titles_On) {
             Titles.Start_Fade_In();
         }
     }
@@ -217,9 +217,9 @@ HRESULT Scene::FrameMove(float)
 {
     Trace_Enter("FrameMove");
     const double dt = Frame_Timer.elapsed_seconds;
-    const Settings& record = Live_Settings();
-    const double fade_interval = View_Of(record).Fade_Interval;
-    if (record.Music_On == 1 && Command_Line().Mode != Mode_Preview) {
+    const Settings_View settings = View_Of(Live_Settings());
+    const double fade_interval = settings.Fade_Interval;
+    if (settings.Music_On && Command_Line().Mode != Mode_Preview) {
         Update_Music_Title();
     }
     if (!Advance_Rotation(dt)) {
@@ -231,7 +231,7 @@ HRESULT Scene::FrameMove(float)
     }
     Titles.Update_Fade(fade_interval * 0.25, dt);
     D3DWall.Fade(fade_interval, dt);
-    if (record.Symbols_On == 1 && D3DWall.New_Image) {
+    if (settings.Symbols_On && D3DWall.New_Image) {
         hr = Replace_Wall_Image();
         if (FAILED(hr)) {
             return hr;
@@ -269,12 +269,12 @@ HRESULT Scene::Render()
     }
     Device->SetRenderState(D3DRENDERSTATE_ALPHABLENDENABLE, TRUE);
 
-    const Settings& record = Live_Settings();
+    const Settings_View settings = View_Of(Live_Settings());
     if (FAILED(hr = Device->SetTexture(0, D3DTextr_FindSurface(Music_Title)))) {
         return Report_Name_Code(
             "Main-Render(): m_pd3dDevice->SetTexture Titles %s FAILED with return code %d", Music_Title, hr);
     }
-    if (record.Music_On && record.Titles_On && Failed_Draw(drawn = Titles.Render(Device))) {
+    if (settings.Music_On && settings.Titles_On && Failed_Draw(drawn = Titles.Render(Device))) {
         return Report_Code("Main-Render() Titles Image.Render FAILED with return code %d", drawn);
     }
     if (FAILED(hr = Device->SetTexture(0, D3DTextr_FindSurface(Midground_Texture)))) {
@@ -285,7 +285,7 @@ HRESULT Scene::Render()
     if (Failed_Draw(drawn = Kaleidoscope::Render(Device, Kaleidoscope::Midground))) {
         return Report_Code("Main-Render() Midground Kaleidoscope.Render FAILED with return code %d", drawn);
     }
-    if (record.Symbols_On == 1 && Command_Line().Mode != Mode_Preview) {
+    if (settings.Symbols_On && Command_Line().Mode != Mode_Preview) {
         if (FAILED(hr = Device->SetTexture(0, D3DTextr_FindSurface(D3DWall.Image_Path)))) {
             return Report_Name_Code(
                 "Main-Render(): m_pd3dDevice->SetTexture Wall %s FAILED with return code %d",

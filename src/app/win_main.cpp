@@ -42,7 +42,7 @@ void Load_Program_Settings()
 {
     Program_Settings_File().Load();
     // The device enumeration's start-up copy, which picks the default full-screen mode.
-    D3DEnum_Desktop_Resolution = Live_Settings().Desktop_Resolution;
+    D3DEnum_Desktop_Resolution = View_Of(Live_Settings()).Desktop_Resolution ? 1 : 0;
 }
 
 int Win_Main(HINSTANCE instance, HINSTANCE, const char* command_line, int)
@@ -76,7 +76,7 @@ int Win_Main(HINSTANCE instance, HINSTANCE, const char* command_line, int)
         Report("Win_Main(): d3dApp.ToggleFullScreen() FAILED");
         PostMessageA(d3dApp.Get_Window(), WM_DESTROY, 0, 0);
     }
-    if (Live_Settings().Music_On == 1 && mode != Mode_Preview) {
+    if (View_Of(Live_Settings()).Music_On && mode != Mode_Preview) {
         MP3::Start();
         MP3::Play_Random_MP3();
     }

@@ -2,8 +2,6 @@
 // strengths (see plasma.h).
 #include "effects/plasma.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "log/error_log.h"
@@ -14,19 +12,16 @@ Plasma D3DPlasma;
 
 namespace {
 
-constexpr float Default_Interference = 9.5f;
-
-// The contrast divides both tables; outside 2 … 25 the rings degenerate.
+// Through the view: the contrast divides both tables (outside 2 … 25 the rings degenerate),
+// and an interference of 0 or a non-number would poison every ripple entry.
 int32_t Table_Contrast()
 {
-    return std::clamp(Live_Settings().Plasma_Contrast, int32_t{2}, int32_t{25});
+    return View_Of(Live_Settings()).Plasma_Contrast;
 }
 
-// A damaged settings file may hold 0 or a non-number, which would poison every ripple entry.
 float Table_Interference()
 {
-    const float k = Live_Settings().Plasma_Interference;
-    return (std::isfinite(k) && k != 0.0f) ? k : Default_Interference;
+    return View_Of(Live_Settings()).Plasma_Interference;
 }
 
 const char* const Wave_Failure[3] = {

@@ -49,10 +49,11 @@ bool Sine_Wave::Clear_Surface(IDirectDrawSurface7* surface)
 HRESULT Sine_Wave::Frame_Move(const char* name, double dt)
 {
     Trace_Enter("Sine_Wave::Frame_Move");
-    const Settings& settings = Live_Settings();
+    // Through the view: a damaged settings file may hold a variance below 1 (the random steps
+    // divide by it) or a density that would drive the wave's time to infinity.
+    const Settings_View settings = View_Of(Live_Settings());
     density = settings.Sine_Wave_Density;
-    // The random steps divide by the variance; a damaged settings file may hold less than 1.
-    variance = std::max(settings.Sine_Wave_Variance, int32_t{1});
+    variance = settings.Sine_Wave_Variance;
 
     const HRESULT hr = Update_Effect_Texture(
         name, [](IDirectDrawSurface7* surface) { Clear_Surface(surface); },

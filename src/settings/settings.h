@@ -66,7 +66,7 @@ struct Settings_View {
     bool Music_On;
     bool Symbols_On;
     int Plasma_Contrast;    // 2 … 25
-    int Sine_Wave_Variance; // at least 1
+    int Sine_Wave_Variance; // 1 … 100
     double Sine_Wave_Density;
     float Plasma_Interference;
     bool Desktop_Resolution;

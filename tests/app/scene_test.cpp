@@ -202,13 +202,20 @@ TEST_F(Scene_Test, RenderDrawsTheLayersBackToFrontWithTheWallOnlyWhenShown)
         recorder->Names.emplace_back(name == D3DWall.Image_Path ? "wall" : name, D3DTextr_FindSurface(name));
     }
     app.Device = recorder;
+    // Booleans count only as the byte 1: a damaged file's 2 shows neither the wall nor the titles.
     struct Case {
         uint8_t Symbols_On;
         int Mode;
         bool Wall_Drawn;
-    } cases[] = {{1, Mode_Configuration, true}, {0, Mode_Configuration, false}, {1, Mode_Preview, false}};
+        uint8_t Music_And_Titles_On = 0;
+    } cases[] = {{1, Mode_Configuration, true},
+                 {0, Mode_Configuration, false},
+                 {1, Mode_Preview, false},
+                 {2, Mode_Configuration, false, 2}};
     for (const Case& c : cases) {
         Live_Settings().Symbols_On = c.Symbols_On;
+        Live_Settings().Music_On = Live_Settings().Titles_On = c.Music_And_Titles_On;
+        Titles.Fade_State = Titles_Image::Fading_In;
         Command_Line().Mode = c.Mode;
         recorder->Events.clear();
         ASSERT_EQ(app.Render(), S_OK);

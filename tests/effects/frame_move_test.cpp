@@ -2,6 +2,8 @@
 // green mask, unlock, results and reports.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "effects/gradient.h"
 #include "effects/plasma.h"
 #include "effects/sine_wave.h"
@@ -140,6 +142,21 @@ TEST_F(Frame_Move_Test, SineWaveClearsReadsItsSettingsAndRefusesTwentyFourBits)
     EXPECT_EQ(capture.Reports(),
               std::vector<std::string>{"Sine_Wave::Frame_Move(): Unhandled texture bpp 24"});
     EXPECT_FALSE(deep->Is_Locked());
+}
+
+// A damaged settings file reaches the wave only through the view's ranges: a density near the
+// double's limit once drove the wave's time to infinity and the band tops to NaN.
+TEST_F(Frame_Move_Test, SineWaveTakesDamagedSettingsWithinTheirRanges)
+{
+    Sine_Wave sine;
+    Live_Settings().Sine_Wave_Density = 1e300;
+    Live_Settings().Sine_Wave_Variance = 1 << 30;
+    store.Add("SineTexture", Pixel_Layout::X8R8G8B8, 32, 32);
+    for (int frame = 0; frame < 3; ++frame)
+        ASSERT_EQ(sine.Frame_Move("SineTexture", 1e10), 0);
+    EXPECT_EQ(sine.density, 1.0);
+    EXPECT_EQ(sine.variance, 100);
+    EXPECT_TRUE(std::isfinite(sine.state[Sine_Wave::Normal_32].time));
 }
 
 TEST_F(Frame_Move_Test, ClearSurfaceGivesUpOnALockedOrLostSurface)
