@@ -99,6 +99,13 @@ TEST(Bmp_Reader, EveryDepthAndLayoutGivesItsPixels)
         {"32 bit V4 bit fields, no alpha",
          {1, 1, 32, 3, 108, {}, {0xFF, 0xFF00, 0xFF0000, 0}, {{1, 2, 3, 0x80}}},
          {0xFF010203}},
+        // A 52-byte header has room for three masks only: the bytes after it are pixels.
+        {"32 bit V2 header asking for alpha bit fields",
+         {1, 1, 32, 6, 52, {}, {0xFF0000, 0xFF00, 0xFF}, {{1, 2, 3, 0x80}}},
+         {0xFF030201}},
+        {"32 bit alpha bit fields after a 40-byte header",
+         {1, 1, 32, 6, 40, {}, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {{1, 2, 3, 0x80}}},
+         {0x80030201}},
     };
     for (const Good_Case& c : cases) {
         std::vector<uint8_t> file = Build(c.Layout);

@@ -111,11 +111,14 @@ bool Read_Bmp(const uint8_t* data, std::size_t size, Bmp_Image& image, std::stri
         return Fail(reason, "bit-field masks on a depth other than 16 or 32");
     }
 
-    // Masks: inside the V2+ headers, or right after a 40-byte header.
+    // Masks: inside the V2+ headers, or right after a 40-byte header. A 52-byte header holds
+    // three masks, whatever the compression asks for; the larger ones hold four. After a
+    // 40-byte header the compression tells whether an alpha mask follows.
     uint64_t table_offset = File_Header_Size + header_size;
     Mask red, green, blue, alpha;
     if (bitfields) {
-        const uint64_t mask_count = (compression == BI_ALPHABITFIELDS || header_size >= 56) ? 4 : 3;
+        const uint64_t mask_count =
+            header_size == 40 ? (compression == BI_ALPHABITFIELDS ? 4 : 3) : (header_size >= 56 ? 4 : 3);
         const uint8_t* m = h + 40;
         if (header_size == 40) {
             if (table_offset + mask_count * 4 > file_size) {
