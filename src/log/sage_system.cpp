@@ -48,11 +48,7 @@ bool Grab_Current_Display_Mode(int& width, int& height, int& bits_per_pixel)
 
 bool FileExists(const char* file_name)
 {
-    int handle = Files::Open_For_Reading(file_name);
-    if (handle == Files::Invalid_Handle)
-        return false;
-    Files::Close(handle);
-    return true;
+    return Files::Exists_As_File(file_name);
 }
 
 } // namespace Sage

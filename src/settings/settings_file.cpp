@@ -78,7 +78,8 @@ bool Settings_File::Save()
     const bool existed = Sage::FileExists(Path);
     const char* open_failure =
         existed ? "Save() CreateFile APPEND TO FILE FAILED" : "Save CreateFile FILE FAILED";
-    if (Path[0] == '\0' || Files::Is_Folder(Path)) {
+    // A folder, a pipe or a device in the file's place is neither opened nor replaced.
+    if (Path[0] == '\0' || Files::Is_Folder(Path) || (existed && !Files::Is_Regular_File(Path))) {
         Report(open_failure);
         return false;
     }

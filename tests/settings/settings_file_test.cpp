@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
 
 using test_support::Env_Guard;
 using test_support::Read_File;
@@ -137,6 +138,18 @@ TEST_F(Settings_File_Test, AFolderInPlaceOfTheFileCountsAsMissing)
     EXPECT_EQ(File.Settings.Plasma_Contrast, 4);
     EXPECT_FALSE(File.Save());
     EXPECT_EQ(Reports.Boxes.back().Text, "Save CreateFile FILE FAILED");
+}
+
+TEST_F(Settings_File_Test, APipeInPlaceOfTheFileIsReportedAndLeftAlone)
+{
+    ASSERT_EQ(::mkfifo(File_Path.c_str(), 0600), 0);
+    EXPECT_FALSE(File.Load());
+    EXPECT_EQ(File.Settings.Plasma_Contrast, 4);
+    EXPECT_FALSE(File.Save());
+    ASSERT_EQ(Reports.Boxes.size(), 2u);
+    EXPECT_EQ(Reports.Boxes[0].Text, "Load() CreateFile OPEN READ FAILED");
+    EXPECT_EQ(Reports.Boxes[1].Text, "Save() CreateFile APPEND TO FILE FAILED");
+    EXPECT_EQ(std::filesystem::status(File_Path).type(), std::filesystem::file_type::fifo);
 }
 
 } // namespace

@@ -11,32 +11,48 @@ namespace Files {
 
 namespace {
 
-// Folders and devices are not files to the program: an open of one counts as failed.
-int Regular_File_Only(int handle)
+// Folders, pipes and devices are not files to the program: an open of one counts as failed.
+// The open itself never waits: a named pipe would block a plain open until a writer (or a
+// reader) comes, for ever if none does. Regular files then get their blocking mode back.
+int Open_Regular_File(const char* path, int flags)
 {
+    if (path == nullptr || path[0] == '\0')
+        return Invalid_Handle;
+    const int handle = ::open(path, flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (handle < 0)
+        return Invalid_Handle;
     struct stat info {};
-    if (handle >= 0 && (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode))) {
+    if (::fstat(handle, &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::fcntl(handle, F_SETFL, flags & O_APPEND) != 0) {
         ::close(handle);
         return Invalid_Handle;
     }
-    return handle < 0 ? Invalid_Handle : handle;
+    return handle;
 }
 
 } // namespace
 
 int Open_For_Reading(const char* path)
 {
-    if (path == nullptr || path[0] == '\0')
-        return Invalid_Handle;
-    return Regular_File_Only(::open(path, O_RDONLY | O_CLOEXEC));
+    return Open_Regular_File(path, O_RDONLY);
 }
 
 int Open_For_Writing(const char* path, bool create_always)
 {
-    if (path == nullptr || path[0] == '\0')
-        return Invalid_Handle;
-    const int flags = create_always ? (O_WRONLY | O_CREAT | O_TRUNC) : (O_WRONLY | O_APPEND);
-    return Regular_File_Only(::open(path, flags | O_CLOEXEC, 0644));
+    return Open_Regular_File(path, create_always ? (O_WRONLY | O_CREAT | O_TRUNC) : (O_WRONLY | O_APPEND));
+}
+
+bool Exists_As_File(const char* path)
+{
+    struct stat info {};
+    if (path == nullptr || path[0] == '\0' || ::stat(path, &info) != 0 || S_ISDIR(info.st_mode))
+        return false;
+    if (!S_ISREG(info.st_mode))
+        return true; // a pipe or a device: there, though the program will not read it
+    int handle = Open_For_Reading(path);
+    const bool opens = handle != Invalid_Handle;
+    Close(handle);
+    return opens;
 }
 
 void Close(int& handle)

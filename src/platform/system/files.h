@@ -12,11 +12,16 @@ namespace Files {
 
 inline constexpr int Invalid_Handle = -1;
 
-// Open an existing regular file for reading (folders are refused, as CreateFileA refuses them).
+// Open an existing regular file for reading. Folders are refused, as CreateFileA refuses them,
+// and so are pipes and devices, without waiting for a peer.
 int Open_For_Reading(const char* path);
-// Open for writing: create_always creates or truncates; otherwise the file must exist and the
-// descriptor appends to its end.
+// Open a regular file for writing: create_always creates or truncates; otherwise the file must
+// exist and the descriptor appends to its end.
 int Open_For_Writing(const char* path, bool create_always);
+// The existence test of FileExists: a regular file that opens for reading, or anything else
+// that is not a folder (a pipe or a device in a file's place is there, but refused by the
+// opens above, so its reader reports the failed open instead of passing it over in silence).
+bool Exists_As_File(const char* path);
 void Close(int& handle);
 
 // Size in bytes, or -1 when it cannot be told.

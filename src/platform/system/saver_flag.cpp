@@ -50,7 +50,9 @@ struct Flag_Owner_Record {
 Flag_Owner_Record Read_Flag()
 {
     const std::string path = Saver_Flag_Path();
-    const int handle = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    // Not following links and not waiting: /tmp is everyone's, and a pipe planted there would
+    // otherwise hold the saver in its first step.
+    const int handle = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0)
         return {};
     struct stat info {};
