@@ -32,7 +32,7 @@ uint32_t Read_Pixel(Byte_Stream& in, bool four_bytes)
 HRESULT Load_Tga_File(const char* path, Tga_Image& image)
 {
     std::vector<uint8_t> bytes;
-    if (!path || !Files::Read_All(path, bytes)) {
+    if (!path || Files::Read_All(path, bytes, Tga_Max_File_Size) != Files::Read_Result::Done) {
         return E_FAIL;
     }
     Byte_Stream in(std::move(bytes));

@@ -7,12 +7,15 @@
 
 #include "platform/win_types.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
 // Sides above this, or more pixels than Tga_Max_Pixels, are refused like an allocation failure.
 inline constexpr DWORD Tga_Max_Side = 16384;
 inline constexpr uint64_t Tga_Max_Pixels = uint64_t{8192} * 8192;
+// Files above this are refused before anything is read (the largest image is 256 MiB).
+inline constexpr std::size_t Tga_Max_File_Size = std::size_t{256} << 20;
 
 struct Tga_Image {
     DWORD Width = 0;

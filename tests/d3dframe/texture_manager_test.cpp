@@ -7,9 +7,11 @@
 #include "d3dframe/tga_reader.h"
 #include "platform/graphics/device_base.h"
 #include "platform/graphics/device_caps.h"
+#include "platform/graphics/gdi.h"
 #include "temp_folder.h"
 
 #include <cstring>
+#include <unistd.h>
 
 using test_support::Temp_Folder;
 using test_support::Write_File;
@@ -196,6 +198,21 @@ TEST_F(Texture_Test, TgaRefusalsAndPixelWords)
     EXPECT_EQ(Rgba_Of(File("short.tga", Tga(2, 2, 1, 24, 0, {0x10, 0x20, 0x30, 0x40}))),
               (std::vector<uint32_t>{0x302010FF, 0xFFFF40FF}))
         << "missing bytes read as 255";
+}
+
+// Files that promise more than the program should hold fail like any damaged image, before
+// anything is allocated: a huge (sparse) file of either kind.
+TEST_F(Texture_Test, OversizedImageFilesAreRefusedBeforeAllocating)
+{
+    for (const char* name : {"huge.bmp", "huge.tga"}) {
+        const std::string path = File(name, Tga(2, 1, 1, 24, 0, {1, 2, 3}));
+        ASSERT_EQ(::truncate(path.c_str(), off_t{64} << 30), 0);
+        EXPECT_EQ(D3DTextr_CreateTextureFromFile(path.c_str()), E_FAIL) << name;
+        EXPECT_EQ(D3DTextr_Find(path.c_str()), nullptr) << name;
+        if (std::strcmp(name, "huge.bmp") == 0) {
+            EXPECT_STREQ(Last_Bitmap_Error(), "file larger than 256 MiB");
+        }
+    }
 }
 
 TEST_F(Texture_Test, BottomUpAndTopDownGiveTheSameRgba)

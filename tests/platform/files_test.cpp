@@ -25,7 +25,7 @@ TEST(Files, PipesAreRefusedWithoutWaitingForAPeer)
     EXPECT_EQ(Files::Open_For_Writing(pipe.c_str(), true), Files::Invalid_Handle);
     EXPECT_EQ(Files::Open_For_Writing(pipe.c_str(), false), Files::Invalid_Handle);
     std::vector<uint8_t> bytes;
-    EXPECT_FALSE(Files::Read_All(pipe, bytes));
+    EXPECT_EQ(Files::Read_All(pipe, bytes, 1024), Files::Read_Result::Cannot_Read);
     EXPECT_TRUE(Sage::FileExists(pipe.c_str())) << "there, so its reader reports the failed open";
     EXPECT_FALSE(Sage::FileExists(folder.Path().c_str()));
 

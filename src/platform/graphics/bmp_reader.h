@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
-// Sides above this are refused (a 16384 × 16384 image is already 1 GiB of colours).
+// Sides above this are refused (a 16384 × 16384 image is already 1 GiB of colours), and so
+// are files above 256 MiB, before anything is read.
 inline constexpr int32_t Bmp_Max_Side = 16384;
+inline constexpr std::size_t Bmp_Max_File_Size = std::size_t{256} << 20;
 
 struct Bmp_Image {
     int32_t Width = 0;

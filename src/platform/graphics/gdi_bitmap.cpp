@@ -31,8 +31,9 @@ HANDLE LoadImageA(HINSTANCE, const char* name, UINT type, int, int, UINT flags)
     auto* bitmap = new (std::nothrow) Bitmap_Object();
     if (!bitmap) {
         reason = "out of memory";
-    } else if (!Files::Read_All(name, bytes)) {
-        reason = "file cannot be read";
+    } else if (const Files::Read_Result read = Files::Read_All(name, bytes, Bmp_Max_File_Size);
+               read != Files::Read_Result::Done) {
+        reason = read == Files::Read_Result::Too_Large ? "file larger than 256 MiB" : "file cannot be read";
     } else {
         try {
             if (Read_Bmp(bytes.data(), bytes.size(), bitmap->Image, reason)) {

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -118,21 +119,29 @@ bool Is_Folder(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool Read_All(const std::string& path, std::vector<uint8_t>& bytes)
+Read_Result Read_All(const std::string& path, std::vector<uint8_t>& bytes, std::size_t max_size)
 {
+    bytes.clear();
     int handle = Open_For_Reading(path.c_str());
     const int64_t size = Size(handle);
-    if (size < 0) {
-        Close(handle);
-        return false;
+    Read_Result result = size < 0 ? Read_Result::Cannot_Read : Read_Result::Done;
+    if (result == Read_Result::Done && static_cast<uint64_t>(size) > max_size)
+        result = Read_Result::Too_Large;
+    try {
+        if (result == Read_Result::Done)
+            bytes.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        result = Read_Result::Too_Large;
     }
-    bytes.resize(static_cast<std::size_t>(size));
-    const long got = Read(handle, bytes.data(), bytes.size());
+    // A file that grew since its size was taken is read only as far as that size.
+    const long got = result == Read_Result::Done ? Read(handle, bytes.data(), bytes.size()) : -1;
     Close(handle);
-    if (got < 0)
-        return false;
+    if (got < 0) {
+        bytes = {};
+        return result == Read_Result::Done ? Read_Result::Cannot_Read : result;
+    }
     bytes.resize(static_cast<std::size_t>(got));
-    return true;
+    return Read_Result::Done;
 }
 
 Replace_Result Replace_Contents(const std::string& path, const void* bytes, std::size_t size)

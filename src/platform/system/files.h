@@ -34,8 +34,10 @@ bool Write(int handle, const void* buffer, std::size_t size);
 bool Is_Regular_File(const std::string& path);
 bool Is_Folder(const std::string& path);
 
-// The whole file; false when it cannot be read.
-bool Read_All(const std::string& path, std::vector<uint8_t>& bytes);
+// The whole file, when it is a regular file of at most max_size bytes. The size is checked
+// before anything is allocated, and no allocation failure escapes: both are Too_Large.
+enum class Read_Result { Done, Cannot_Read, Too_Large };
+Read_Result Read_All(const std::string& path, std::vector<uint8_t>& bytes, std::size_t max_size);
 
 // Replaces the file's contents so that a crash at any moment leaves either the old or the new
 // contents: writes a temporary file in the same folder, flushes it and renames it over `path`.
