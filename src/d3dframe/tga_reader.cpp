@@ -20,6 +20,19 @@ private:
     size_t Position = 0;
 };
 
+// Whether the pixel bytes present could be at least half of the image's most compact encoding
+// (3 or 4 bytes a pixel; for run-length data one packet of a header and a pixel per 128
+// pixels). A file cut short still decodes, its missing bytes as 255, but an 18-byte header
+// promising 8192 × 8192 pixels is not a picture: refusing it keeps what is allocated and
+// decoded in proportion to the file.
+bool File_Can_Hold(uint64_t pixels, uint8_t image_type, bool four_bytes, uint64_t bytes_present)
+{
+    const uint64_t pixel_bytes = four_bytes ? 4 : 3;
+    const uint64_t smallest =
+        image_type == 2 ? pixels * pixel_bytes : (pixels + 127) / 128 * (1 + pixel_bytes);
+    return 2 * bytes_present >= smallest;
+}
+
 uint32_t Read_Pixel(Byte_Stream& in, bool four_bytes)
 {
     uint32_t blue = in.Next(), green = in.Next(), red = in.Next();
@@ -35,6 +48,7 @@ HRESULT Load_Tga_File(const char* path, Tga_Image& image)
     if (!path || Files::Read_All(path, bytes, Tga_Max_File_Size) != Files::Read_Result::Done) {
         return E_FAIL;
     }
+    const uint64_t file_size = bytes.size();
     Byte_Stream in(std::move(bytes));
     uint8_t header[18];
     for (uint8_t& b : header) {
@@ -50,6 +64,11 @@ HRESULT Load_Tga_File(const char* path, Tga_Image& image)
     const bool top_down = (header[17] & 0x20) != 0;
     if (width == 0 || height == 0 || width > Tga_Max_Side || height > Tga_Max_Side ||
         uint64_t{width} * height > Tga_Max_Pixels) {
+        return E_FAIL;
+    }
+    const uint64_t header_bytes = 18 + uint64_t{id_length};
+    const uint64_t bytes_present = file_size > header_bytes ? file_size - header_bytes : 0;
+    if (!File_Can_Hold(uint64_t{width} * height, image_type, depth == 32, bytes_present)) {
         return E_FAIL;
     }
     std::unique_ptr<uint32_t[]> rgba(new (std::nothrow) uint32_t[size_t{width} * height]);

@@ -1,6 +1,7 @@
 // The TGA reader of the texture manager: uncompressed (type 2) and run-length-encoded (type 10)
 // true-colour images, stored top-down or bottom-up, into an array of 0xRRGGBBAA words with the
-// rows from the top down. A file that ends early reads its missing bytes as 255. Run-length
+// rows from the top down. A file that ends early reads its missing bytes as 255, as long as it
+// holds at least half of the image's most compact encoding; one holding less is refused. Run-length
 // packets may continue from one stored row into the next, as the format reads; every write stays
 // inside the array.
 #pragma once
@@ -25,5 +26,5 @@ struct Tga_Image {
 };
 
 // S_OK, or E_FAIL for a file that cannot be opened, a colour map, an image type other than 2
-// and 10, an empty image, or an image too large to hold.
+// and 10, an empty image, an image too large to hold, or one the file is far too short for.
 HRESULT Load_Tga_File(const char* path, Tga_Image& image);

@@ -201,9 +201,15 @@ TEST_F(Texture_Test, TgaRefusalsAndPixelWords)
 }
 
 // Files that promise more than the program should hold fail like any damaged image, before
-// anything is allocated: a huge (sparse) file of either kind.
+// anything is allocated: a huge (sparse) file of either kind, and TGA headers promising far
+// more pixels than the bytes after them can encode.
 TEST_F(Texture_Test, OversizedImageFilesAreRefusedBeforeAllocating)
 {
+    for (const std::string& hollow : {Tga(10, 8192, 8192, 32, 0, {}), Tga(2, 100, 100, 24, 0, {1, 2, 3}),
+                                      Tga(10, 2560, 1, 24, 0, std::vector<uint8_t>(39, 0xFF))}) {
+        Tga_Image image;
+        EXPECT_EQ(Load_Tga_File(File("hollow.tga", hollow).c_str(), image), E_FAIL);
+    }
     for (const char* name : {"huge.bmp", "huge.tga"}) {
         const std::string path = File(name, Tga(2, 1, 1, 24, 0, {1, 2, 3}));
         ASSERT_EQ(::truncate(path.c_str(), off_t{64} << 30), 0);
