@@ -1,8 +1,8 @@
 // The file helpers against a hostile file system: pipes and devices in a file's place.
 #include "log/error_log.h"
+#include "log/sage_system.h"
 #include "platform/system/files.h"
 #include "platform/system/message_box.h"
-#include "platform/system/sage_system.h"
 #include "platform/system/saver_flag.h"
 #include "temp_folder.h"
 
