@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: first the normal build, then the
-# unit tests again under the address and undefined-behaviour sanitizers.
+# Debian package made from it, then the unit tests again under the address and
+# undefined-behaviour sanitizers.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
 
 export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
-"$root/scripts/build.sh" "$root/build"
+# The /usr prefix of the package, so that making it rebuilds nothing.
+"$root/scripts/build.sh" "$root/build" -DCMAKE_INSTALL_PREFIX=/usr
 (cd "$root/build" && ctest --output-on-failure -j 2 --timeout 300)
+
+# The Debian package from the same build folder: built, listed, installed, used and removed.
+deb="$("$root/scripts/package.sh" "$root/build")"
+bash "$root/tests/install/package_test.sh" "$deb"
 
 "$root/scripts/build.sh" "$root/build-sanitize" -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
