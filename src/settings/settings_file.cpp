@@ -78,8 +78,7 @@ bool Settings_File::Save()
     const bool existed = Sage::FileExists(Path);
     const char* open_failure =
         existed ? "Save() CreateFile APPEND TO FILE FAILED" : "Save CreateFile FILE FAILED";
-    // A folder, a pipe or a device in the file's place is neither opened nor replaced.
-    if (Path[0] == '\0' || Files::Is_Folder(Path) || (existed && !Files::Is_Regular_File(Path))) {
+    if (Path[0] == '\0') {
         Report(open_failure);
         return false;
     }
@@ -88,6 +87,7 @@ bool Settings_File::Save()
     switch (Files::Replace_Contents(Path, bytes, sizeof bytes)) {
     case Files::Replace_Result::Done:
         return true;
+    case Files::Replace_Result::Refused: // read-only, or a folder, pipe or device in its place
     case Files::Replace_Result::Create_Failed:
         Report(open_failure);
         return false;

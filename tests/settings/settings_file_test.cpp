@@ -152,4 +152,24 @@ TEST_F(Settings_File_Test, APipeInPlaceOfTheFileIsReportedAndLeftAlone)
     EXPECT_EQ(std::filesystem::status(File_Path).type(), std::filesystem::file_type::fifo);
 }
 
+// A save keeps the file's permissions; a file its owner made read-only is reported and kept.
+TEST_F(Settings_File_Test, SaveKeepsTheModeAndLeavesAReadOnlyFileAlone)
+{
+    namespace fs = std::filesystem;
+    Write_File(File_Path, std::string(328, '\x01'));
+    fs::permissions(File_Path, fs::perms::owner_read | fs::perms::owner_write);
+    File.Set_Defaults();
+    ASSERT_TRUE(File.Save());
+    EXPECT_EQ(fs::status(File_Path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    const std::string saved = Bytes();
+    fs::permissions(File_Path, fs::perms::owner_read | fs::perms::group_read);
+    File.Settings.Fade_Interval = 0.05;
+    EXPECT_FALSE(File.Save());
+    ASSERT_EQ(Reports.Boxes.size(), 1u);
+    EXPECT_EQ(Reports.Boxes[0].Text, "Save() CreateFile APPEND TO FILE FAILED");
+    EXPECT_EQ(Bytes(), saved);
+    EXPECT_EQ(fs::status(File_Path).permissions(), fs::perms::owner_read | fs::perms::group_read);
+}
+
 } // namespace

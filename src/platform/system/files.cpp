@@ -146,11 +146,18 @@ Read_Result Read_All(const std::string& path, std::vector<uint8_t>& bytes, std::
 
 Replace_Result Replace_Contents(const std::string& path, const void* bytes, std::size_t size)
 {
+    mode_t mode = 0644;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) == 0 && !S_ISLNK(info.st_mode)) {
+        if (!S_ISREG(info.st_mode) || (info.st_mode & S_IWUSR) == 0)
+            return Replace_Result::Refused;
+        mode = info.st_mode & 0777;
+    }
     std::string temporary = path + ".XXXXXX";
     const int handle = ::mkstemp(temporary.data());
     if (handle < 0)
         return Replace_Result::Create_Failed;
-    ::fchmod(handle, 0644);
+    ::fchmod(handle, mode);
     int open_handle = handle;
     const bool written = Write(open_handle, bytes, size) && ::fsync(open_handle) == 0;
     const bool closed = ::close(open_handle) == 0;

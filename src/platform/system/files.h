@@ -41,7 +41,11 @@ Read_Result Read_All(const std::string& path, std::vector<uint8_t>& bytes, std::
 
 // Replaces the file's contents so that a crash at any moment leaves either the old or the new
 // contents: writes a temporary file in the same folder, flushes it and renames it over `path`.
-enum class Replace_Result { Done, Create_Failed, Write_Failed };
+// The new file keeps the permission bits of the file it replaces (0644 for a new one). A file
+// whose owner may not write it is not replaced, whoever runs the program (root included), and
+// neither is anything but a regular file: both are Refused. A symbolic link at `path` is itself
+// replaced, not followed.
+enum class Replace_Result { Done, Refused, Create_Failed, Write_Failed };
 Replace_Result Replace_Contents(const std::string& path, const void* bytes, std::size_t size);
 
 } // namespace Files
