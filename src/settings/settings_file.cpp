@@ -78,13 +78,15 @@ bool Settings_File::Save()
     const bool existed = Sage::FileExists(Path);
     const char* open_failure =
         existed ? "Save() CreateFile APPEND TO FILE FAILED" : "Save CreateFile FILE FAILED";
-    if (Path[0] == '\0') {
+    // Through a symbolic link: the file it names gets the settings, and the link stays.
+    const std::string target = Files::Link_Target(Path);
+    if (target.empty()) {
         Report(open_failure);
         return false;
     }
     uint8_t bytes[Settings_File_Size];
     Encode_Settings(Settings, bytes);
-    switch (Files::Replace_Contents(Path, bytes, sizeof bytes)) {
+    switch (Files::Replace_Contents(target, bytes, sizeof bytes)) {
     case Files::Replace_Result::Done:
         return true;
     case Files::Replace_Result::Refused: // read-only, or a folder, pipe or device in its place

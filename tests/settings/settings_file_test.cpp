@@ -172,4 +172,22 @@ TEST_F(Settings_File_Test, SaveKeepsTheModeAndLeavesAReadOnlyFileAlone)
     EXPECT_EQ(fs::status(File_Path).permissions(), fs::perms::owner_read | fs::perms::group_read);
 }
 
+// A symbolic link keeps pointing at the file that gets the settings; nothing is left beside
+// either. A link that points nowhere gets its file made.
+TEST_F(Settings_File_Test, SaveWritesThroughASymbolicLink)
+{
+    namespace fs = std::filesystem;
+    fs::create_directory(Folder / "kept");
+    fs::create_symlink("../kept/settings.bin", File_Path);
+    File.Set_Defaults();
+    ASSERT_TRUE(File.Save());
+    ASSERT_TRUE(File.Save());
+    EXPECT_TRUE(fs::is_symlink(File_Path));
+    EXPECT_EQ(Read_File(Folder / "kept/settings.bin").size(), 328u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder / "kept"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder / "Lucivanta"), fs::directory_iterator()), 1);
+    ASSERT_TRUE(File.Load());
+    EXPECT_EQ(File.Settings.Fade_Interval, 0.09);
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <new>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,6 +112,21 @@ bool Is_Regular_File(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string Link_Target(const std::string& path)
+{
+    std::filesystem::path current = path;
+    for (int hops = 0; hops <= 40; ++hops) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error)))
+            return current.string();
+        const std::filesystem::path target = std::filesystem::read_symlink(current, error);
+        if (error)
+            return "";
+        current = target.is_absolute() ? target : current.parent_path() / target;
+    }
+    return "";
 }
 
 bool Is_Folder(const std::string& path)

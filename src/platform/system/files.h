@@ -32,6 +32,9 @@ long Read(int handle, void* buffer, std::size_t size);
 bool Write(int handle, const void* buffer, std::size_t size);
 
 bool Is_Regular_File(const std::string& path);
+// The path a chain of symbolic links at `path` ends in (a relative link read from its own
+// folder); `path` itself when it is no link; "" for a loop or a chain of more than 40 links.
+std::string Link_Target(const std::string& path);
 bool Is_Folder(const std::string& path);
 
 // The whole file, when it is a regular file of at most max_size bytes. The size is checked
