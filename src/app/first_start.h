@@ -13,5 +13,6 @@ std::string Find_Installed_Data(const std::vector<std::string>& candidates);
 
 // Creates product_folder from installed_data when product_folder does not exist. The copy is
 // made in a temporary folder beside it and renamed into place, so an interrupted copy never
-// leaves a half-filled product folder behind.
+// leaves a half-filled product folder behind; termination signals wait until it is done, and
+// the temporary folders of starts that died during their copy are removed first.
 First_Start_Result Install_Default_Data(const std::string& product_folder, const std::string& installed_data);

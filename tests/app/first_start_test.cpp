@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using test_support::Read_File;
@@ -60,6 +62,28 @@ TEST(First_Start, WithoutInstalledDataNothingIsCreated)
     EXPECT_EQ(Find_Installed_Data({folder / "share", ""}), "");
     EXPECT_EQ(Install_Default_Data(product, ""), First_Start_Result::No_Installed_Data);
     EXPECT_FALSE(fs::exists(product));
+}
+
+// The copies of starts that died mid-copy go; a copy whose process still runs stays.
+TEST(First_Start, PartialCopiesOfDeadStartsAreRemoved)
+{
+    Temp_Folder folder;
+    Make_Installed_Data(folder);
+    const std::string product = folder / "data/Lucivanta";
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ASSERT_GT(dead, 0);
+    ::waitpid(dead, nullptr, 0);
+    const std::string stale = product + ".partial-" + std::to_string(dead);
+    const std::string live = product + ".partial-" + std::to_string(::getppid());
+    for (const std::string& partial : {stale, live})
+        fs::create_directories(partial + "/Images");
+    EXPECT_EQ(Install_Default_Data(product, folder / "share"), First_Start_Result::Created);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    fs::remove_all(live);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "data"), fs::directory_iterator()), 1);
 }
 
 } // namespace
