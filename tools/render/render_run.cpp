@@ -23,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <time.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -120,8 +121,17 @@ struct Run_State {
     bool Output_Written = false;
     bool Failed = false;
     double Frame_Seconds = 0;
+    double Frame_Cpu_Seconds = 0; // of every thread of the process, the rasterizer's workers too
     std::chrono::steady_clock::time_point Frame_Start;
+    double Frame_Cpu_Start = 0;
 };
+
+double Process_Cpu_Seconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
 
 } // namespace
 
@@ -176,6 +186,7 @@ int Run_Render(const Render_Options& options)
                 run.Seen = app.Rendered;
                 run.Frame_Seconds +=
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - run.Frame_Start).count();
+                run.Frame_Cpu_Seconds += Process_Cpu_Seconds() - run.Frame_Cpu_Start;
                 if (options.Every > 0 && run.Seen % options.Every == 0) {
                     char name[32];
                     std::snprintf(name, sizeof name, "frame_%06ld.png", run.Seen);
@@ -198,6 +209,7 @@ int Run_Render(const Render_Options& options)
                 clock.Advance_Milliseconds(step_ms);
                 run.Advanced += 1;
                 run.Frame_Start = std::chrono::steady_clock::now();
+                run.Frame_Cpu_Start = Process_Cpu_Seconds();
             }
         };
         if (run.Total == 0) {
@@ -209,9 +221,11 @@ int Run_Render(const Render_Options& options)
             std::fprintf(stderr, "\n");
         }
         if (run.Seen > 0) {
-            std::fprintf(stderr, "rendered %ld frames of %dx%dx%d on the %s device: %.2f ms/frame\n",
+            std::fprintf(stderr,
+                         "rendered %ld frames of %dx%dx%d on the %s device: %.2f ms/frame, %.2f ms of CPU a "
+                         "frame\n",
                          run.Seen, options.Width, options.Height, options.Depth, options.Device.c_str(),
-                         1000.0 * run.Frame_Seconds / run.Seen);
+                         1000.0 * run.Frame_Seconds / run.Seen, 1000.0 * run.Frame_Cpu_Seconds / run.Seen);
         }
         if (run.Seen < run.Total) {
             std::fprintf(stderr, "the scene ended the run after %ld of %ld frames; its log:\n%s", run.Seen,
