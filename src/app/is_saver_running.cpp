@@ -5,35 +5,27 @@
 #include "log/error_log.h"
 #include "log/sage_system.h"
 #include "platform/system/saver_flag.h"
+#include "platform/window/window.h"
 
 namespace {
 
-constexpr uint32_t WS_POPUP = 0x80000000u;
-constexpr uint32_t WS_VISIBLE = 0x10000000u;
-
-Foreground_Window_Info No_Foreground_Window()
-{
-    return {};
-}
-
-Foreground_Window_Query Current_Query = No_Foreground_Window;
-
+// A visible popup covering the whole screen is taken for a running saver; so is no
+// foreground window at all.
 bool Full_Screen_Popup_In_Front()
 {
-    const Foreground_Window_Info window = Current_Query();
-    if (!window.Exists)
+    HWND window = GetForegroundWindow();
+    if (window == nullptr)
         return true;
-    if ((window.Style & 0xF0000000u) != (WS_POPUP | WS_VISIBLE))
+    const auto style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    if ((style & 0xF0000000u) != (WS_POPUP | WS_VISIBLE))
         return false;
-    return window.Width == window.Screen_Width && window.Height == window.Screen_Height;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.right - rect.left == GetSystemMetrics(SM_CXSCREEN) &&
+           rect.bottom - rect.top == GetSystemMetrics(SM_CYSCREEN);
 }
 
 } // namespace
-
-void Set_Foreground_Window_Query(Foreground_Window_Query query)
-{
-    Current_Query = query != nullptr ? query : No_Foreground_Window;
-}
 
 bool IsSaverRunning()
 {

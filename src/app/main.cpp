@@ -9,6 +9,8 @@
 #include "platform/system/command_line.h"
 #include "platform/system/data_dir.h"
 #include "platform/system/display_mode.h"
+#include "platform/window/headless/headless_backend.h"
+#include "platform/window/window_backends.h"
 #include "platform/window/window_system.h"
 
 #include <csignal>
@@ -42,21 +44,23 @@ void Close_On_Signal(int)
     Request_Close_All_Windows();
 }
 
-// Without a display backend the program runs on the headless window system: frames are drawn
-// at the pace of a 60 Hz display and shown nowhere.
-void Run_Headless()
+// The display backend, chosen once ($LUCIVANTA_BACKEND may name one). Headless, frames are
+// drawn at the pace of a 60 Hz display and shown nowhere.
+void Start_Display()
 {
-    // Where no display can be asked, the headless screen is a 1024 × 768 desktop of 32 bits.
-    static Fixed_Display_Mode headless_desktop(1024, 768, 32);
-    Display_Mode desktop{};
-    if (!Get_Current_Display_Mode(desktop))
-        Set_Display_Mode_Source(&headless_desktop);
-    else
-        Current_Window_System().Set_Screen_Size(desktop.Width, desktop.Height);
-    Current_Window_System().Frames_Per_Second = 60;
+    const char* backend = Start_Window_System(std::getenv("LUCIVANTA_BACKEND"));
+    if (Headless_Backend* headless = Installed_Headless_Backend()) {
+        // Where no display can be asked, the headless screen is a 1024 × 768 desktop of 32 bits.
+        static Fixed_Display_Mode headless_desktop(1024, 768, 32);
+        Display_Mode desktop{};
+        if (!Get_Current_Display_Mode(desktop))
+            Set_Display_Mode_Source(&headless_desktop);
+        else
+            headless->Screen = SIZE{desktop.Width, desktop.Height};
+        std::fprintf(stderr, "lucivanta: running %s (no display shows it); Ctrl+C ends the run\n", backend);
+    }
     std::signal(SIGINT, Close_On_Signal);
     std::signal(SIGTERM, Close_On_Signal);
-    std::fprintf(stderr, "lucivanta: running headless (no display backend); Ctrl+C ends the run\n");
 }
 
 } // namespace
@@ -73,6 +77,6 @@ int main(int argc, char** argv)
     // A diagnostic run turns the Enter/Exit trace on; nothing in the program itself does.
     if (const char* trace = std::getenv("LUCIVANTA_TRACE"); trace != nullptr && std::strcmp(trace, "1") == 0)
         Set_Trace_Enabled(true);
-    Run_Headless();
+    Start_Display();
     return Win_Main(nullptr, nullptr, GetCommandLineA(), 1);
 }

@@ -1,62 +1,48 @@
-// The "Change device" dialog's logic.
+// The "Change device" dialog's procedure: filling the controls for a device, and OK.
 #include "d3dframe/change_device_dialog.h"
+
+#include "resources/resource_ids.h"
 
 #include <cstdio>
 
 namespace {
 
-Change_Device_Runner* Runner = nullptr;
+// The choice of the open dialog (one modal dialog at a time).
+Change_Device_Choice* Open_Choice = nullptr;
 
-} // namespace
-
-void Set_Change_Device_Runner(Change_Device_Runner* runner)
+int Index_Of(const Change_Device_Choice& choice, const DeviceRecord* device)
 {
-    Runner = runner;
-}
-
-Change_Device_Runner* Installed_Change_Device_Runner()
-{
-    return Runner;
-}
-
-Change_Device_Dialog::Change_Device_Dialog(DeviceRecord* devices, DWORD count, DeviceRecord* current)
-    : Devices(devices), Count(count), Chosen_Device(current)
-{
-}
-
-int Change_Device_Dialog::Index_Of(const DeviceRecord* device) const
-{
-    for (DWORD i = 0; i < Count; ++i)
-        if (&Devices[i] == device)
+    for (DWORD i = 0; i < choice.Count; ++i)
+        if (&choice.Devices[i] == device)
             return static_cast<int>(i);
     return -1;
 }
 
-void Change_Device_Dialog::Open(Change_Device_Controls& controls)
+void Enable(HWND dialog, int id, bool enabled)
 {
-    Remembered_Mode = Chosen_Device->current_mode;
-    Remembered_Windowed = Chosen_Device->windowed;
-    Remembered_Stereo = Chosen_Device->stereo;
-    Fill(controls, Chosen_Device, Remembered_Mode, Remembered_Windowed, Remembered_Stereo);
+    EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
 }
 
-void Change_Device_Dialog::Fill(Change_Device_Controls& controls, DeviceRecord* device, DWORD mode,
-                                bool windowed, bool stereo)
+void Fill(HWND dialog, const Change_Device_Choice& choice, const DeviceRecord* device, DWORD mode,
+          bool windowed, bool stereo)
 {
-    controls.Clear_Devices();
-    controls.Clear_Modes();
+    SendDlgItemMessageA(dialog, IDC_DEVICE_COMBO, CB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageA(dialog, IDC_MODE_COMBO, CB_RESETCONTENT, 0, 0);
     if (!device->desktop_compatible)
         windowed = false;
 
-    for (DWORD i = 0; i < Count; ++i)
-        controls.Add_Device(Devices[i].description);
-    controls.Select_Device(Index_Of(device));
+    for (DWORD i = 0; i < choice.Count; ++i)
+        SendDlgItemMessageA(dialog, IDC_DEVICE_COMBO, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(choice.Devices[i].description));
+    SendDlgItemMessageA(dialog, IDC_DEVICE_COMBO, CB_SETCURSEL, static_cast<WPARAM>(Index_Of(choice, device)),
+                        0);
 
-    controls.Enable_Windowed(device->desktop_compatible);
-    controls.Check_Windowed(windowed);
-    controls.Enable_Stereo(device->stereo_compatible && !windowed);
-    controls.Check_Stereo(stereo);
-    controls.Enable_Modes(!windowed);
+    Enable(dialog, IDC_WINDOWED_CHECKBOX, device->desktop_compatible);
+    CheckDlgButton(dialog, IDC_WINDOWED_CHECKBOX, windowed ? BST_CHECKED : BST_UNCHECKED);
+    Enable(dialog, IDC_STEREO_CHECKBOX, device->stereo_compatible && !windowed);
+    CheckDlgButton(dialog, IDC_STEREO_CHECKBOX, stereo ? BST_CHECKED : BST_UNCHECKED);
+    Enable(dialog, IDC_MODE_COMBO, !windowed);
+    Enable(dialog, IDC_FULLSCREEN_TEXT, !windowed);
 
     bool selected = false;
     for (DWORD i = 0; i < device->mode_count; ++i) {
@@ -66,43 +52,93 @@ void Change_Device_Dialog::Fill(Change_Device_Controls& controls, DeviceRecord* 
         char text[80];
         std::snprintf(text, sizeof text, "%ld x %ld x %ld", static_cast<long>(m.dwWidth),
                       static_cast<long>(m.dwHeight), static_cast<long>(m.ddpfPixelFormat.dwRGBBitCount));
-        int item = controls.Add_Mode(text, i);
+        LRESULT item =
+            SendDlgItemMessageA(dialog, IDC_MODE_COMBO, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        SendDlgItemMessageA(dialog, IDC_MODE_COMBO, CB_SETITEMDATA, static_cast<WPARAM>(item), i);
         if (i == mode || (stereo && !selected)) {
-            controls.Select_Mode(item);
+            SendDlgItemMessageA(dialog, IDC_MODE_COMBO, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
             selected = true;
         }
     }
 }
 
-Change_Device_Dialog::Outcome Change_Device_Dialog::Command(Change_Device_Controls& controls, int id,
-                                                            int code)
-{
-    int device_index = controls.Selected_Device();
-    DeviceRecord* device = device_index >= 0 && static_cast<DWORD>(device_index) < Count
-                               ? &Devices[device_index]
-                               : Chosen_Device;
-    int mode_item = controls.Selected_Mode();
-    DWORD mode = mode_item >= 0 ? controls.Mode_Data(mode_item) : 0;
-    bool windowed = controls.Windowed_Checked();
-    bool stereo = controls.Stereo_Checked();
+// What the controls show now.
+struct Shown {
+    DeviceRecord* Device;
+    DWORD Mode;
+    bool Windowed;
+    bool Stereo;
+};
 
-    if (id == IDC_CHANGE_DEVICE_OK) {
-        if (device == Chosen_Device && mode == Remembered_Mode && windowed == Remembered_Windowed &&
-            stereo == Remembered_Stereo)
-            return Outcome::Cancel;
-        Chosen_Device = device;
-        device->windowed = windowed;
-        device->stereo = stereo;
-        device->current_mode = mode;
-        if (mode < device->mode_count)
-            device->fullscreen_mode = device->modes[mode];
-        return Outcome::Ok;
+Shown Read(HWND dialog, const Change_Device_Choice& choice)
+{
+    LRESULT device = SendDlgItemMessageA(dialog, IDC_DEVICE_COMBO, CB_GETCURSEL, 0, 0);
+    LRESULT item = SendDlgItemMessageA(dialog, IDC_MODE_COMBO, CB_GETCURSEL, 0, 0);
+    LRESULT mode = item == CB_ERR ? 0 : SendDlgItemMessageA(dialog, IDC_MODE_COMBO, CB_GETITEMDATA, item, 0);
+    return Shown{device >= 0 && static_cast<DWORD>(device) < choice.Count ? &choice.Devices[device]
+                                                                          : choice.Chosen,
+                 static_cast<DWORD>(mode), IsDlgButtonChecked(dialog, IDC_WINDOWED_CHECKBOX) == BST_CHECKED,
+                 IsDlgButtonChecked(dialog, IDC_STEREO_CHECKBOX) == BST_CHECKED};
+}
+
+// OK: a change is stored and closes with IDOK; no change closes as if cancelled.
+void Accept(HWND dialog, Change_Device_Choice& choice)
+{
+    const Shown shown = Read(dialog, choice);
+    if (shown.Device == choice.Chosen && shown.Mode == choice.Remembered_Mode &&
+        shown.Windowed == choice.Remembered_Windowed && shown.Stereo == choice.Remembered_Stereo) {
+        EndDialog(dialog, IDCANCEL);
+        return;
     }
-    if (id == IDC_CHANGE_DEVICE_CANCEL)
-        return Outcome::Cancel;
-    if (id == IDC_DEVICE_COMBO && code == CBN_SELENDOK_CODE)
-        Fill(controls, device, device->current_mode, device->windowed, device->stereo);
-    else
-        Fill(controls, device, mode, windowed, stereo);
-    return Outcome::Open;
+    DeviceRecord* device = shown.Device;
+    choice.Chosen = device;
+    device->windowed = shown.Windowed;
+    device->stereo = shown.Stereo;
+    device->current_mode = shown.Mode;
+    if (shown.Mode < device->mode_count)
+        device->fullscreen_mode = device->modes[shown.Mode];
+    EndDialog(dialog, IDOK);
+}
+
+} // namespace
+
+intptr_t Change_Device_Procedure(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_INITDIALOG) {
+        Open_Choice = reinterpret_cast<Change_Device_Choice*>(lparam);
+        DeviceRecord* current = Open_Choice->Chosen;
+        Open_Choice->Remembered_Mode = current->current_mode;
+        Open_Choice->Remembered_Windowed = current->windowed;
+        Open_Choice->Remembered_Stereo = current->stereo;
+        Fill(dialog, *Open_Choice, current, current->current_mode, current->windowed, current->stereo);
+        return TRUE;
+    }
+    if (message != WM_COMMAND || Open_Choice == nullptr)
+        return FALSE;
+    const int id = LOWORD(wparam);
+    if (id == IDOK) {
+        Accept(dialog, *Open_Choice);
+    } else if (id == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+    } else if (id == IDC_DEVICE_COMBO && HIWORD(wparam) == CBN_SELENDOK) {
+        const DeviceRecord* device = Read(dialog, *Open_Choice).Device;
+        Fill(dialog, *Open_Choice, device, device->current_mode, device->windowed, device->stereo);
+    } else {
+        const Shown shown = Read(dialog, *Open_Choice);
+        Fill(dialog, *Open_Choice, shown.Device, shown.Mode, shown.Windowed, shown.Stereo);
+    }
+    return TRUE;
+}
+
+bool Run_Change_Device_Dialog(DeviceRecord* devices, DWORD count, DeviceRecord** current)
+{
+    Change_Device_Choice choice{devices, count, *current};
+    const intptr_t result =
+        DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_SELECTDEVICE), GetForegroundWindow(),
+                        Change_Device_Procedure, reinterpret_cast<LPARAM>(&choice));
+    Open_Choice = nullptr;
+    if (result != IDOK)
+        return false;
+    *current = choice.Chosen;
+    return true;
 }

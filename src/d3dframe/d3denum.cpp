@@ -1,6 +1,7 @@
 // Device enumeration and default selection.
 #include "d3dframe/d3denum.h"
 
+#include "d3dframe/change_device_dialog.h"
 #include "d3dframe/d3denum_source.h"
 #include "d3dframe/debug_trace.h"
 #include "d3dframe/framework_error.h"
@@ -226,14 +227,9 @@ void D3DEnum_ReleaseModeLists()
 
 HRESULT D3DEnum_ChangeDeviceDialog(DeviceRecord** device)
 {
-    Change_Device_Runner* runner = Installed_Change_Device_Runner();
-    if (!device || !*device || !runner)
+    if (!device || !*device)
         return E_FAIL;
-    Change_Device_Dialog dialog(Devices, Device_Count, *device);
-    if (runner->Run(dialog) != Change_Device_Dialog::Outcome::Ok)
-        return E_FAIL;
-    *device = dialog.Chosen();
-    return S_OK;
+    return Run_Change_Device_Dialog(Devices, Device_Count, device) ? S_OK : E_FAIL;
 }
 
 void D3DEnum_Reset()

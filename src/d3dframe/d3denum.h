@@ -1,11 +1,10 @@
 // Device enumeration and selection: every Direct3D device of every display driver, with
 // the full-screen modes each can render in, kept in a process-wide list of at most 20
 // records; the default choice (software before the reference rasterizer, hardware first
-// unless software only is asked for); and the logic of the "Change device" dialog.
+// unless software only is asked for); and the "Change device" dialog over that list.
 // Diagnostics go to the debug channel (DebugTrace), never to the error log.
 #pragma once
 
-#include "d3dframe/change_device_dialog.h"
 #include "d3dframe/device_record.h"
 
 inline constexpr DWORD ENUM_SOFTWARE_ONLY = 0x1;

@@ -3,12 +3,11 @@
 
 #include "d3dframe/d3dutil.h"
 #include "d3dframe/debug_trace.h"
-#include "d3dframe/frame_presenter.h"
 #include "d3dframe/framework_error.h"
-#include "d3dframe/framework_window.h"
 #include "platform/graphics/dd_codes.h"
 #include "platform/graphics/device_caps.h"
 #include "platform/graphics/pixel_format.h"
+#include "platform/window/window.h"
 
 #include <cstring>
 
@@ -44,6 +43,18 @@ HRESULT Accept_Z_Format(DDPIXELFORMAT* offered, void* context)
 }
 
 } // namespace
+
+Frame_Pixels Frame_Pixels_Of(IDirectDrawSurface7* surface)
+{
+    Frame_Pixels frame;
+    frame.Pixels = surface->Bits();
+    frame.Pitch = surface->Pitch();
+    frame.Width = static_cast<int>(surface->Width());
+    frame.Height = static_cast<int>(surface->Height());
+    frame.Bits_Per_Pixel = static_cast<int>(surface->Format().dwRGBBitCount);
+    frame.Green_Mask = surface->Format().dwGBitMask;
+    return frame;
+}
 
 CD3DFramework7::~CD3DFramework7()
 {
@@ -155,12 +166,11 @@ HRESULT CD3DFramework7::Create_Fullscreen_Buffers(DDSURFACEDESC2* mode)
 
 HRESULT CD3DFramework7::Create_Windowed_Buffers()
 {
-    Framework_Window& window = Installed_Framework_Window();
     RECT client{};
-    window.Client_Rect(hwnd, &client);
+    GetClientRect(hwnd, &client);
     POINT top_left{client.left, client.top}, bottom_right{client.right, client.bottom};
-    window.Client_To_Screen(hwnd, &top_left);
-    window.Client_To_Screen(hwnd, &bottom_right);
+    ClientToScreen(hwnd, &top_left);
+    ClientToScreen(hwnd, &bottom_right);
     screen_rect = {top_left.x, top_left.y, bottom_right.x, bottom_right.y};
     render_width = static_cast<DWORD>(std::max<LONG>(screen_rect.right - screen_rect.left, 0));
     render_height = static_cast<DWORD>(std::max<LONG>(screen_rect.bottom - screen_rect.top, 0));
@@ -284,11 +294,15 @@ HRESULT CD3DFramework7::PresentFrame()
         HRESULT result = front_buffer->Flip(nullptr, is_stereo ? DDFLIP_WAIT | DDFLIP_STEREO : DDFLIP_WAIT);
         if (FAILED(result))
             return result;
-        return Installed_Presenter().Present(hwnd, front_buffer, screen_rect, true);
+        // The emulated mode fills the screen, keeping its aspect.
+        Frame_Pixels frame = Frame_Pixels_Of(front_buffer);
+        frame.Keep_Aspect = true;
+        return Present_Frame(hwnd, &frame) ? S_OK : DDERR_GENERIC;
     }
-    // Windowed, the back buffer goes straight to the window's client area: the presenter
-    // stands in for the blit into the primary surface.
-    return Installed_Presenter().Present(hwnd, back_buffer, screen_rect, false);
+    // Windowed, the back buffer goes straight to the window's client area, which stands in
+    // for the blit into the primary surface.
+    const Frame_Pixels frame = Frame_Pixels_Of(back_buffer);
+    return Present_Frame(hwnd, &frame) ? S_OK : DDERR_GENERIC;
 }
 
 HRESULT CD3DFramework7::RestoreLostSurfaces()

@@ -2,11 +2,12 @@
 // back buffers (and a left back buffer in stereo), the z-buffer, the Direct3D object and the
 // device with its viewport. Opened for one device and mode, windowed or full screen (display
 // modes are emulated: a full-screen device renders at the mode's size and depth and the
-// presenter scales it to the screen); closed before the device or mode changes. Failures
+// present step scales it to the screen); closed before the device or mode changes. Failures
 // come back as FWERR_ codes with a debug line on the debug channel.
 #pragma once
 
 #include "platform/graphics/direct3d.h"
+#include "platform/window/window.h"
 
 inline constexpr DWORD FW_FULLSCREEN = 0x1;
 inline constexpr DWORD FW_STEREO = 0x2;
@@ -66,3 +67,6 @@ private:
     IDirectDrawSurface7* zbuffer = nullptr;
     DWORD device_memory_type = 0;
 };
+
+// A surface's pixels as the present step takes them (no copy: valid while the surface is).
+Frame_Pixels Frame_Pixels_Of(IDirectDrawSurface7* surface);

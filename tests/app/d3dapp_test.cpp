@@ -9,6 +9,7 @@
 #include "platform/system/clock.h"
 #include "platform/system/display_mode.h"
 #include "platform/system/message_box.h"
+#include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_system.h"
 #include "resources/resource_ids.h"
 
@@ -74,6 +75,7 @@ protected:
         Install_Window_System(nullptr);
     }
     Window_System& Windows() { return Current_Window_System(); }
+    Headless_Backend& Headless() { return The_Headless_Backend(); }
     void Command(Test_Application& app, int id)
     {
         SendMessageA(app.Window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -114,13 +116,13 @@ TEST_F(Frame_Test, MinimisingStopsFramesAndRestoringRebuildsOnce)
     ShowWindow(app.Window, SW_MINIMIZE);
     EXPECT_FALSE(app.Active);
     int polls = 0;
-    Windows().On_Idle_Wait = [&] {
+    Headless().On_Idle_Wait = [&] {
         // While minimised the loop waits instead of drawing; restoring lets it draw again.
         ++polls;
         EXPECT_EQ(app.Renders, 0);
         ShowWindow(app.Window, SW_RESTORE);
     };
-    Windows().On_Idle_Poll = [&] {
+    Headless().On_Idle_Poll = [&] {
         if (app.Renders == 3) {
             PostMessageA(app.Window, WM_CLOSE, 0, 0);
         }
@@ -190,7 +192,7 @@ TEST_F(Frame_Test, PreviewChildTakesTheParentsClientArea)
     GetClientRect(app.Window, &client);
     EXPECT_EQ(client.right, 152);
     EXPECT_EQ(client.bottom, 112);
-    const Window_System::Window* child = static_cast<const Window_System&>(Windows()).Find(app.Window);
+    const Window_Record* child = Windows().Find(app.Window);
     EXPECT_EQ(child->Rect.left, 0);
     EXPECT_EQ(child->Rect.top, 0);
     EXPECT_EQ(GetMenu(app.Window), nullptr);

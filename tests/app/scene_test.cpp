@@ -20,6 +20,7 @@
 #include "platform/system/display_mode.h"
 #include "platform/system/message_box.h"
 #include "platform/system/random.h"
+#include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_system.h"
 #include "program_objects.h"
 #include "resources/about_texts.h"
@@ -311,7 +312,7 @@ TEST_F(Scene_Test, MissingImagesFolderEndsTheRunInOrder)
     ASSERT_EQ(app.Create(nullptr, ""), S_OK);
     Wall_Reaches_Black_Next();
     int frames = 0;
-    Current_Window_System().On_Idle_Poll = [&] {
+    The_Headless_Backend().On_Idle_Poll = [&] {
         Clock.Advance_Milliseconds(20);
         if (++frames == 50)
             PostMessageA(app.Window, WM_CLOSE, 0, 0); // never reached when all is well

@@ -20,6 +20,7 @@
 #include "platform/system/display_mode.h"
 #include "platform/system/message_box.h"
 #include "platform/system/saver_flag.h"
+#include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_system.h"
 #include "program_objects.h"
 #include "settings/settings_file.h"
@@ -71,7 +72,7 @@ protected:
     int Run(const char* command_line, int frames, std::function<void()> during = nullptr)
     {
         int polls = 0;
-        Current_Window_System().On_Idle_Poll = [&, frames] {
+        The_Headless_Backend().On_Idle_Poll = [&, frames] {
             Clock.Advance_Milliseconds(20);
             if (++polls == frames) {
                 if (during)

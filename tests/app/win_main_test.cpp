@@ -11,6 +11,8 @@
 #include "platform/system/message_box.h"
 #include "platform/system/os_version.h"
 #include "platform/system/saver_flag.h"
+#include "platform/window/headless/headless_backend.h"
+#include "platform/window/window_system.h"
 #include "settings/settings_file.h"
 #include "temp_folder.h"
 
@@ -223,28 +225,32 @@ TEST_F(Win_Main_Test, FailingVersionQueryIsReported)
     EXPECT_EQ(Boxes.Boxes[1].Text, "IsSaverRunning(): Determine Operating System FAILED");
 }
 
-Foreground_Window_Info Foreground;
-Foreground_Window_Info Fake_Foreground()
-{
-    return Foreground;
-}
-
 TEST_F(Win_Main_Test, OnNtTheForegroundWindowDecides)
 {
     Set_Version_Query(Fake_Version);
-    Set_Foreground_Window_Query(Fake_Foreground);
     Fake_Platform = VER_PLATFORM_WIN32_NT, Fake_Major = 4;
-    Foreground = {};
+    Headless_Backend& display = The_Headless_Backend();
+    display.Screen = SIZE{800, 600};
     EXPECT_TRUE(IsSaverRunning()); // no foreground window
-    Foreground = {true, 0x90000000u, 800, 600, 800, 600};
-    EXPECT_TRUE(IsSaverRunning());
-    Foreground.Style = 0x90CF0000u; // the low bits do not matter
-    EXPECT_TRUE(IsSaverRunning());
-    Foreground.Style = 0xD0000000u;
-    EXPECT_FALSE(IsSaverRunning());
-    Foreground = {true, 0x90000000u, 800, 599, 800, 600};
-    EXPECT_FALSE(IsSaverRunning());
-    Set_Foreground_Window_Query(nullptr);
+    struct Case {
+        DWORD Style;
+        LONG Height;
+        bool Running;
+    } cases[] = {
+        {0x90000000u, 600, true},
+        {0x90CF0000u, 600, true}, // the low bits do not matter
+        {0xD0000000u, 600, false},
+        {0x90000000u, 599, false},
+    };
+    HWND other = reinterpret_cast<HWND>(0x7001);
+    for (const Case& c : cases) {
+        Install_Window_System(nullptr); // forgets the adopted window
+        The_Headless_Backend().Screen = SIZE{800, 600};
+        The_Headless_Backend().Foreign_Windows[other] = Foreign_Window{c.Style, RECT{0, 0, 800, c.Height}};
+        The_Headless_Backend().Foreground = other;
+        EXPECT_EQ(IsSaverRunning(), c.Running) << std::hex << c.Style;
+    }
+    Install_Window_System(nullptr);
 }
 
 } // namespace

@@ -8,9 +8,13 @@
 #include "platform/graphics/device_caps.h"
 #include "platform/system/debug_output.h"
 #include "platform/system/display_mode.h"
+#include "platform/window/headless/headless_backend.h"
+#include "platform/window/window_system.h"
+#include "resources/resource_ids.h"
 
 #include "staged_mode.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -285,38 +289,32 @@ TEST_F(Enumeration, ATwentyFirstDeviceIsRefused)
     EXPECT_EQ(list[0]->mode_count, 0u);
 }
 
-// The dialog's controls as plain state.
-struct Fake_Controls : Change_Device_Controls {
-    std::vector<std::string> devices;
-    int device = -1;
-    std::vector<std::pair<std::string, DWORD>> modes;
-    int mode = -1;
-    bool modes_enabled = false, windowed_enabled = false, windowed = false;
+// The dialog as the user sees it: the control records of the open dialog.
+std::vector<std::string> Items(HWND dialog, int id)
+{
+    std::vector<std::string> texts;
+    for (const Control_State::Item& item :
+         Current_Window_System().Find(GetDlgItem(dialog, id))->Control->Items)
+        texts.push_back(item.Text);
+    return texts;
+}
 
-    void Clear_Devices() override { devices.clear(), device = -1; }
-    void Add_Device(const char* d) override { devices.push_back(d); }
-    void Select_Device(int i) override { device = i; }
-    int Selected_Device() override { return device; }
-    void Clear_Modes() override { modes.clear(), mode = -1; }
-    int Add_Mode(const char* t, DWORD data) override
-    {
-        modes.push_back({t, data});
-        return static_cast<int>(modes.size()) - 1;
-    }
-    void Select_Mode(int i) override { mode = i; }
-    int Selected_Mode() override { return mode; }
-    DWORD Mode_Data(int i) override { return modes[i].second; }
-    void Enable_Modes(bool e) override { modes_enabled = e; }
-    void Enable_Windowed(bool e) override { windowed_enabled = e; }
-    void Check_Windowed(bool c) override { windowed = c; }
-    bool Windowed_Checked() override { return windowed; }
-};
+LRESULT Selected(HWND dialog, int id)
+{
+    return SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+}
+
+bool Enabled(HWND dialog, int id)
+{
+    return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE;
+}
 
 class Dialog : public Enumeration {
 protected:
     void SetUp() override
     {
         Enumeration::SetUp();
+        Install_Window_System(nullptr);
         machine.Primary({Mode(640, 480, 16), Mode(800, 600, 32)},
                         {Device("Soft", IID_IDirect3DRGBDevice, false)});
         Staged_Driver second;
@@ -328,72 +326,95 @@ protected:
         D3DEnum_Desktop_Resolution = 0;
         ASSERT_EQ(D3DEnum_EnumerateDevices(nullptr), S_OK);
         ASSERT_EQ(D3DEnum_SelectDefaultDevice(&current, 0), S_OK);
-        DeviceRecord* first;
-        DWORD count;
-        D3DEnum_GetDeviceList(&first, &count);
-        dialog = std::make_unique<Change_Device_Dialog>(first, count, current);
-        dialog->Open(controls);
+    }
+    void TearDown() override
+    {
+        Install_Window_System(nullptr);
+        Enumeration::TearDown();
+    }
+    // The user's turns, one each time the dialog waits for input; none left closes it.
+    void User(std::vector<std::function<void(Headless_Backend&, HWND)>> turns)
+    {
+        Headless_Backend& display = The_Headless_Backend();
+        display.Dialog_Script = [&display, turns, turn = std::size_t{0}](HWND dialog,
+                                                                         const std::string& name) mutable {
+            EXPECT_EQ(name, "#144");
+            if (turn < turns.size())
+                turns[turn++](display, dialog);
+        };
     }
     DeviceRecord* current = nullptr;
-    Fake_Controls controls;
-    std::unique_ptr<Change_Device_Dialog> dialog;
 };
 
-TEST_F(Dialog, OpensWithTheCurrentChoice)
+TEST_F(Dialog, OpensWithTheCurrentChoiceAndOkWithoutChangesLeavesTheRecord)
 {
-    EXPECT_EQ(controls.devices, (std::vector<std::string>{"Soft", "Adapter"}));
-    EXPECT_EQ(controls.device, 0);
-    EXPECT_TRUE(controls.windowed && controls.windowed_enabled);
-    EXPECT_FALSE(controls.modes_enabled);
-    ASSERT_EQ(controls.modes.size(), 2u);
-    EXPECT_EQ(controls.modes[1].first, "800 x 600 x 32");
-    EXPECT_EQ(controls.mode, 0);
-}
-
-TEST_F(Dialog, OkWithoutChangesCancelsAndLeavesTheRecord)
-{
-    EXPECT_EQ(dialog->Command(controls, IDC_CHANGE_DEVICE_OK, 0), Change_Device_Dialog::Outcome::Cancel);
+    User({[](Headless_Backend& user, HWND dialog) {
+        EXPECT_EQ(Items(dialog, IDC_DEVICE_COMBO), (std::vector<std::string>{"Soft", "Adapter"}));
+        EXPECT_EQ(Selected(dialog, IDC_DEVICE_COMBO), 0);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_WINDOWED_CHECKBOX), BST_CHECKED);
+        EXPECT_TRUE(Enabled(dialog, IDC_WINDOWED_CHECKBOX));
+        EXPECT_FALSE(Enabled(dialog, IDC_MODE_COMBO));
+        EXPECT_FALSE(Enabled(dialog, IDC_FULLSCREEN_TEXT));
+        EXPECT_EQ(Items(dialog, IDC_MODE_COMBO),
+                  (std::vector<std::string>{"640 x 480 x 16", "800 x 600 x 32"}));
+        EXPECT_EQ(Selected(dialog, IDC_MODE_COMBO), 0);
+        user.Click(dialog, IDOK);
+    }});
+    DeviceRecord* before = current;
+    EXPECT_EQ(D3DEnum_ChangeDeviceDialog(&current), E_FAIL);
+    EXPECT_EQ(current, before);
     EXPECT_TRUE(current->windowed);
     EXPECT_EQ(current->current_mode, 0u);
 }
 
-TEST_F(Dialog, ADeviceThatCannotDrawInAWindowClearsTheCheckBox)
+TEST_F(Dialog, ADeviceThatCannotDrawInAWindowClearsAndDisablesTheCheckBox)
 {
-    controls.device = 1;
-    EXPECT_EQ(dialog->Command(controls, IDC_DEVICE_COMBO, CBN_SELENDOK_CODE),
-              Change_Device_Dialog::Outcome::Open);
-    EXPECT_FALSE(controls.windowed);
-    EXPECT_FALSE(controls.windowed_enabled);
-    EXPECT_TRUE(controls.modes_enabled);
-    EXPECT_EQ(controls.modes[0].first, "1024 x 768 x 16");
-    controls.mode = 1;
-    ASSERT_EQ(dialog->Command(controls, IDC_CHANGE_DEVICE_OK, 0), Change_Device_Dialog::Outcome::Ok);
-    DeviceRecord* chosen = dialog->Chosen();
-    EXPECT_STREQ(chosen->description, "Adapter");
-    EXPECT_FALSE(chosen->windowed);
-    EXPECT_EQ(chosen->current_mode, 1u);
-    EXPECT_EQ(chosen->fullscreen_mode.dwWidth, 1280u);
+    User({[](Headless_Backend& user, HWND dialog) { user.Choose(dialog, IDC_DEVICE_COMBO, 1); },
+          [](Headless_Backend& user, HWND dialog) {
+              EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_WINDOWED_CHECKBOX), BST_UNCHECKED);
+              EXPECT_FALSE(Enabled(dialog, IDC_WINDOWED_CHECKBOX));
+              EXPECT_TRUE(Enabled(dialog, IDC_MODE_COMBO));
+              EXPECT_EQ(Items(dialog, IDC_MODE_COMBO)[0], "1024 x 768 x 16");
+              // A disabled check box takes no clicks.
+              EXPECT_FALSE(user.Click(dialog, IDC_WINDOWED_CHECKBOX));
+              user.Choose(dialog, IDC_MODE_COMBO, 1);
+          },
+          [](Headless_Backend& user, HWND dialog) { user.Click(dialog, IDOK); }});
+    ASSERT_EQ(D3DEnum_ChangeDeviceDialog(&current), S_OK);
+    EXPECT_STREQ(current->description, "Adapter");
+    EXPECT_FALSE(current->windowed);
+    EXPECT_EQ(current->current_mode, 1u);
+    EXPECT_EQ(current->fullscreen_mode.dwWidth, 1280u);
 }
 
 TEST_F(Dialog, UncheckingWindowedEnablesTheModesAndOkStoresTheMode)
 {
-    controls.windowed = false;
-    dialog->Command(controls, IDC_WINDOWED_CHECKBOX, 0);
-    EXPECT_TRUE(controls.modes_enabled);
-    controls.mode = 1;
-    dialog->Command(controls, IDC_MODE_COMBO, 1);
-    EXPECT_EQ(controls.mode, 1);
-    ASSERT_EQ(dialog->Command(controls, IDC_CHANGE_DEVICE_OK, 0), Change_Device_Dialog::Outcome::Ok);
-    EXPECT_EQ(dialog->Chosen(), current);
+    DeviceRecord* before = current;
+    User({[](Headless_Backend& user, HWND dialog) { user.Click(dialog, IDC_WINDOWED_CHECKBOX); },
+          [](Headless_Backend& user, HWND dialog) {
+              EXPECT_TRUE(Enabled(dialog, IDC_MODE_COMBO));
+              user.Choose(dialog, IDC_MODE_COMBO, 1);
+          },
+          [](Headless_Backend& user, HWND dialog) {
+              EXPECT_EQ(Selected(dialog, IDC_MODE_COMBO), 1);
+              user.Click(dialog, IDOK);
+          }});
+    ASSERT_EQ(D3DEnum_ChangeDeviceDialog(&current), S_OK);
+    EXPECT_EQ(current, before);
     EXPECT_FALSE(current->windowed);
     EXPECT_EQ(current->fullscreen_mode.dwWidth, 800u);
 }
 
-TEST_F(Dialog, WithoutADialogRunnerTheChangeIsCancelled)
+TEST_F(Dialog, ClosingTheDialogChangesNothing)
 {
+    User({[](Headless_Backend& user, HWND dialog) {
+        user.Click(dialog, IDC_WINDOWED_CHECKBOX);
+        PostMessageA(dialog, WM_CLOSE, 0, 0);
+    }});
     DeviceRecord* before = current;
     EXPECT_EQ(D3DEnum_ChangeDeviceDialog(&current), E_FAIL);
     EXPECT_EQ(current, before);
+    EXPECT_TRUE(current->windowed);
 }
 
 } // namespace

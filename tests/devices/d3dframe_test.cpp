@@ -2,13 +2,13 @@
 // sizes and formats, the viewport, the z-buffer choice, presenting, closing with the
 // reference-count check, and the failure codes with their debug lines.
 #include "d3dframe/d3dframe.h"
-#include "d3dframe/frame_presenter.h"
 #include "d3dframe/framework_error.h"
-#include "d3dframe/framework_window.h"
 #include "platform/graphics/dd_codes.h"
 #include "platform/graphics/device_caps.h"
 #include "platform/system/debug_output.h"
 #include "platform/system/display_mode.h"
+#include "platform/window/headless/headless_backend.h"
+#include "platform/window/window_system.h"
 
 #include "staged_mode.h"
 #include <cstring>
@@ -17,34 +17,26 @@
 
 namespace {
 
-struct Test_Window : Framework_Window {
-    bool Client_Rect(HWND, RECT* rect) override
-    {
-        *rect = {0, 0, 320, 240};
-        return true;
-    }
-    bool Client_To_Screen(HWND, POINT* point) override
-    {
-        point->x += 100;
-        point->y += 50;
-        return true;
-    }
-};
-
 class Framework : public ::testing::Test {
 protected:
     void SetUp() override
     {
         Set_Display_Mode_Source(&desktop);
-        Set_Framework_Window(&window);
+        Install_Window_System(nullptr);
+        WNDCLASSA window_class{};
+        window_class.lpfnWndProc = DefWindowProcA;
+        window_class.lpszClassName = "Framework Test";
+        RegisterClassA(&window_class);
+        // Its client area is 320 × 240 with its corner at (100, 50) on the screen.
+        hwnd = CreateWindowExA(0, "Framework Test", "", WS_POPUP, 100, 50, 320, 240, nullptr, nullptr,
+                               nullptr, nullptr);
         Set_Debug_Output_Sink([this](const std::string& text) { debug += text; });
-        The_Headless_Presenter().Reset();
     }
     void TearDown() override
     {
         EXPECT_EQ(framework.CloseDevice(), S_OK);
         Set_Display_Mode_Source(nullptr);
-        Set_Framework_Window(nullptr);
+        Install_Window_System(nullptr);
         Set_Debug_Output_Sink(nullptr);
         Reset_Direct3D_Devices();
     }
@@ -62,8 +54,7 @@ protected:
     }
 
     Fixed_Display_Mode desktop{1024, 768, 32};
-    Test_Window window;
-    HWND hwnd = reinterpret_cast<HWND>(0x1234);
+    HWND hwnd = nullptr;
     GUID software = IID_IDirect3DRGBDevice;
     CD3DFramework7 framework;
     std::string debug;
@@ -94,15 +85,11 @@ TEST_F(Framework, WindowedBackBufferHasTheClientAreaAndTheDesktopsFormat)
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FF2010, 1.0f, 0);
     device->EndScene();
     ASSERT_EQ(framework.PresentFrame(), S_OK);
-    const Headless_Presenter::Frame& frame = The_Headless_Presenter().Last_Frame();
-    EXPECT_EQ(frame.Count, 1u);
-    EXPECT_FALSE(frame.Fullscreen);
-    EXPECT_EQ(frame.Window, hwnd);
-    EXPECT_EQ(frame.Screen_Rect.left, 10);
-    ASSERT_EQ(frame.Pixels.size(), 320u * 240u * 4u);
-    uint32_t pixel;
-    std::memcpy(&pixel, frame.Pixels.data() + 4 * (320 * 100 + 50), 4);
-    EXPECT_EQ(pixel & 0xFFFFFF, 0xFF2010u);
+    const Presented_Frame* frame = The_Headless_Backend().Last_Frame(hwnd);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->Count, 1u);
+    ASSERT_EQ(frame->Pixels.size(), 320u * 240u);
+    EXPECT_EQ(frame->Pixels[320 * 100 + 50], 0xFF2010u);
 }
 
 TEST_F(Framework, SixteenBitDesktopGivesAFiveSixFiveBackBuffer)
@@ -139,11 +126,16 @@ TEST_F(Framework, FullScreenRendersAtTheModeAndIgnoresMoves)
     device->BeginScene();
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00FFFFFF, 1.0f, 0);
     device->EndScene();
+    // The emulated 640 × 480 mode keeps its aspect in a wider window: black bars beside it.
+    SetWindowPos(hwnd, nullptr, 0, 0, 400, 240, SWP_NOZORDER | SWP_NOMOVE);
     ASSERT_EQ(framework.PresentFrame(), S_OK);
-    const Headless_Presenter::Frame& frame = The_Headless_Presenter().Last_Frame();
-    EXPECT_TRUE(frame.Fullscreen);
-    EXPECT_EQ(frame.Width, 640u);
-    EXPECT_EQ(frame.Pixels[0], 0xFF); // the white frame is in front after the flip
+    const Presented_Frame* frame = The_Headless_Backend().Last_Frame(hwnd);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->Width, 400);
+    EXPECT_EQ(frame->Pixels[0], 0u);
+    EXPECT_EQ(frame->Pixels[40], 0xFFFFFFu); // the white frame is in front after the flip
+    EXPECT_EQ(frame->Pixels[359], 0xFFFFFFu);
+    EXPECT_EQ(frame->Pixels[360], 0u);
 }
 
 TEST_F(Framework, StereoIsUsedOnlyFullScreenInAStereoMode)

@@ -1,6 +1,7 @@
 // The headless window system: the order of the messages the platform sends, the queue and
 // WM_QUIT, destruction, accelerators of the program's table, menus and check marks,
 // placement, presenting, and modal dialogs.
+#include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_system.h"
 #include "resources/resource_ids.h"
 
@@ -55,6 +56,7 @@ protected:
         return result;
     }
     Window_System& System() { return Current_Window_System(); }
+    Headless_Backend& Headless() { return The_Headless_Backend(); }
 };
 
 TEST_F(Window_System_Test, CreationSendsTheMessagesOfThePlatformInOrder)
@@ -108,7 +110,7 @@ TEST_F(Window_System_Test, IdleWaitMayPostInput)
 {
     HWND window = Make();
     int calls = 0;
-    System().On_Idle_Wait = [&] {
+    Headless().On_Idle_Wait = [&] {
         if (++calls == 1) {
             PostMessageA(window, WM_USER, 5, 0);
         }
@@ -203,7 +205,7 @@ TEST_F(Window_System_Test, MenusCarryTemplateChecksAndReportPreviousState)
     HMENU popup = GetSubMenu(LoadMenuA(nullptr, MAKEINTRESOURCEA(IDR_POPUP)), 0);
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(GetMenuState(popup, IDM_TOGGLE_FPS, MF_BYCOMMAND), 0u);
-    System().Popup_Choice = [](HMENU) -> UINT { return IDM_TOGGLE_FPS; };
+    Headless().Popup_Choice = [](HMENU) -> UINT { return IDM_TOGGLE_FPS; };
     Log.clear();
     ASSERT_TRUE(TrackPopupMenuEx(popup, TPM_VERTICAL, 5, 5, window, nullptr));
     EXPECT_EQ(Messages(), (std::vector<UINT>{WM_ENTERMENULOOP, WM_EXITMENULOOP}));
@@ -251,15 +253,15 @@ TEST_F(Window_System_Test, PresentedFramesAreConvertedAndScaledToTheClientArea)
     // 2 × 1 frame in 5-6-5: pure red and pure white.
     uint16_t pixels[2] = {0xF800, 0xFFFF};
     Frame_Pixels frame{pixels, 4, 2, 1, 16, 0x07E0};
-    ASSERT_TRUE(System().Present(window, frame));
-    const Presented_Frame* shown = System().Last_Frame(window);
+    ASSERT_TRUE(Present_Frame(window, &frame));
+    const Presented_Frame* shown = Headless().Last_Frame(window);
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->Width, 4);
     EXPECT_EQ(shown->Height, 2);
     EXPECT_EQ(shown->Pixels, (std::vector<uint32_t>{0xFF0000, 0xFF0000, 0xFFFFFF, 0xFFFFFF, 0xFF0000,
                                                     0xFF0000, 0xFFFFFF, 0xFFFFFF}));
     EXPECT_EQ(shown->Count, 1u);
-    EXPECT_FALSE(System().Present(reinterpret_cast<HWND>(0x5), frame));
+    EXPECT_FALSE(Present_Frame(reinterpret_cast<HWND>(0x5), &frame));
 }
 
 intptr_t Dialog_Procedure(HWND dialog, UINT message, WPARAM w, LPARAM)
@@ -276,9 +278,9 @@ TEST_F(Window_System_Test, ModalDialogsRunTheirScriptOrAreCancelled)
     HWND owner = Make();
     EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_ABOUT), owner, Dialog_Procedure, 0), IDCANCEL);
     std::string seen;
-    System().Dialog_Script = [&](HWND dialog, const std::string& name) {
+    Headless().Dialog_Script = [&](HWND dialog, const std::string& name) {
         seen = name;
-        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+        Headless().Click(dialog, IDOK);
     };
     EXPECT_EQ(DialogBoxParamA(nullptr, "PLASMABOX", owner, Dialog_Procedure, 0), IDOK);
     EXPECT_EQ(seen, "PLASMABOX");
@@ -290,7 +292,7 @@ TEST_F(Window_System_Test, IdlePollRunsOnlyWhenNothingIsQueuedAndCloseRequestsRe
     HWND window = Make();
     HWND child = Make(0, 0, 10, 10, window, WS_CHILD);
     int polls = 0;
-    System().On_Idle_Poll = [&] { ++polls; };
+    Headless().On_Idle_Poll = [&] { ++polls; };
     PostMessageA(window, WM_USER, 0, 0);
     MSG message{};
     EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));

@@ -8,13 +8,15 @@
 #include "app/first_start.h"
 #include "app/scene.h"
 #include "app/win_main.h"
+#include "d3dframe/d3dframe.h"
 #include "log/error_log.h"
 #include "platform/audio/null_playback.h"
 #include "platform/graphics/device_caps.h"
 #include "platform/system/clock.h"
 #include "platform/system/display_mode.h"
 #include "platform/window/frame_png.h"
-#include "platform/window/window_system.h"
+#include "platform/window/headless/headless_backend.h"
+#include "platform/window/window_backends.h"
 #include "settings/settings_file.h"
 
 #include <chrono>
@@ -83,21 +85,9 @@ std::string Read_Text(const fs::path& path)
     return text.str();
 }
 
-Frame_Pixels Pixels_Of(IDirectDrawSurface7* surface)
-{
-    Frame_Pixels frame;
-    frame.Pixels = surface->Bits();
-    frame.Pitch = surface->Pitch();
-    frame.Width = static_cast<int>(surface->Width());
-    frame.Height = static_cast<int>(surface->Height());
-    frame.Bits_Per_Pixel = static_cast<int>(surface->Format().dwRGBBitCount);
-    frame.Green_Mask = surface->Format().dwGBitMask;
-    return frame;
-}
-
 bool Write_Frame(const std::string& path, Counting_Scene& app)
 {
-    if (app.Render_Target == nullptr || !Write_Frame_Png(path, Pixels_Of(app.Render_Target))) {
+    if (app.Render_Target == nullptr || !Write_Frame_Png(path, Frame_Pixels_Of(app.Render_Target))) {
         std::fprintf(stderr, "lucivanta-render: cannot write %s\n", path.c_str());
         return false;
     }
@@ -158,8 +148,12 @@ int Run_Render(const Render_Options& options)
     Fixed_Display_Mode desktop(options.Width, options.Height, options.Depth);
     Set_Display_Mode_Source(&desktop);
     Select_Playback_Backend(Null_Playback_Factory(std::make_shared<Virtual_Tracks>()));
-    Window_System& windows = Current_Window_System();
-    windows.Set_Screen_Size(options.Width, options.Height);
+    // Headless and unpaced: the frames come as fast as they are drawn.
+    Start_Window_System("headless");
+    Headless_Backend& windows = The_Headless_Backend();
+    windows.Frames_Per_Second = 0;
+    windows.Live = false;
+    windows.Screen = SIZE{options.Width, options.Height};
 
     // As the entry would, except that the user's settings are not read: defaults, no music.
     Command_Line().Mode = Mode_Unrecognised;

@@ -6,7 +6,8 @@
 namespace {
 
 Stderr_Message_Boxes Stderr_Backend;
-Message_Box_Backend* Current_Backend = &Stderr_Backend;
+Message_Box_Backend* Default_Backend = &Stderr_Backend;
+Message_Box_Backend* Current_Backend = nullptr;
 
 } // namespace
 
@@ -46,7 +47,12 @@ int Message_Box_Recorder::Show(HWND, const char* text, const char* caption, UINT
 
 void Set_Message_Box_Backend(Message_Box_Backend* backend)
 {
-    Current_Backend = backend != nullptr ? backend : &Stderr_Backend;
+    Current_Backend = backend;
+}
+
+void Set_Default_Message_Box_Backend(Message_Box_Backend* backend)
+{
+    Default_Backend = backend != nullptr ? backend : &Stderr_Backend;
 }
 
 Message_Box_Backend* Current_Message_Box_Backend()
@@ -56,5 +62,5 @@ Message_Box_Backend* Current_Message_Box_Backend()
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type)
 {
-    return Current_Backend->Show(owner, text, caption, type);
+    return (Current_Backend != nullptr ? Current_Backend : Default_Backend)->Show(owner, text, caption, type);
 }

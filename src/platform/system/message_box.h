@@ -1,6 +1,6 @@
-// Message boxes (MessageBoxA) through a swappable backend: standard error by default; a window
-// backend installs itself when the program has a display, and tests install a recorder. The
-// text, caption and type reach the backend unchanged.
+// Message boxes (MessageBoxA) through a swappable backend: standard error until the window
+// system makes itself the default (its display backend shows the boxes), and a recorder that
+// tests install over either. The text, caption and type reach the backend unchanged.
 #pragma once
 
 #include "platform/win_types.h"
@@ -60,9 +60,12 @@ private:
     Message_Box_Backend* Previous;
 };
 
-// Installs a backend (not owned); nullptr puts the standard-error backend back.
+// Installs a backend over the default (not owned); nullptr puts the default back.
 void Set_Message_Box_Backend(Message_Box_Backend* backend);
+// The backend installed over the default, or nullptr.
 Message_Box_Backend* Current_Message_Box_Backend();
+// The default (not owned); nullptr puts standard error back.
+void Set_Default_Message_Box_Backend(Message_Box_Backend* backend);
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 

@@ -2,6 +2,8 @@
 // into place, so a reader never sees half a picture.
 #include "platform/window/frame_png.h"
 
+#include "platform/window/frame_pixels.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -9,28 +11,13 @@
 
 namespace {
 
-uint8_t Expand(uint32_t value, int bits)
-{
-    return static_cast<uint8_t>(bits == 5 ? (value << 3) | (value >> 2) : (value << 2) | (value >> 4));
-}
-
 void Row_To_Rgb(const Frame_Pixels& frame, int y, uint8_t* out)
 {
-    const auto* row =
-        static_cast<const uint8_t*>(frame.Pixels) + static_cast<std::ptrdiff_t>(y) * frame.Pitch;
     for (int x = 0; x < frame.Width; ++x, out += 3) {
-        if (frame.Bits_Per_Pixel == 32 || frame.Bits_Per_Pixel == 24) {
-            const uint8_t* p = row + x * (frame.Bits_Per_Pixel / 8);
-            out[0] = p[2];
-            out[1] = p[1];
-            out[2] = p[0];
-            continue;
-        }
-        uint32_t word = static_cast<uint32_t>(row[x * 2]) | (static_cast<uint32_t>(row[x * 2 + 1]) << 8);
-        bool six_green = frame.Green_Mask == 0x07E0;
-        out[0] = Expand(six_green ? (word >> 11) & 0x1F : (word >> 10) & 0x1F, 5);
-        out[1] = six_green ? Expand((word >> 5) & 0x3F, 6) : Expand((word >> 5) & 0x1F, 5);
-        out[2] = Expand(word & 0x1F, 5);
+        const uint32_t rgb = Frame_Pixel_Rgb(frame, x, y);
+        out[0] = static_cast<uint8_t>(rgb >> 16);
+        out[1] = static_cast<uint8_t>(rgb >> 8);
+        out[2] = static_cast<uint8_t>(rgb);
     }
 }
 
@@ -64,9 +51,7 @@ bool Write_Rows(std::FILE* file, const Frame_Pixels& frame)
 
 bool Write_Frame_Png(const std::string& path, const Frame_Pixels& frame)
 {
-    int bits = frame.Bits_Per_Pixel;
-    if (frame.Pixels == nullptr || frame.Width <= 0 || frame.Height <= 0 ||
-        (bits != 16 && bits != 24 && bits != 32)) {
+    if (!Frame_Is_Valid(frame)) {
         return false;
     }
     const std::string partial = path + ".partial";

@@ -3,7 +3,7 @@
 // other varying chunk is written.
 #pragma once
 
-#include "platform/window/window_system.h"
+#include "platform/window/window.h"
 
 #include <string>
 

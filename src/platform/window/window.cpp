@@ -1,18 +1,34 @@
 // The calls of window.h, each handed to the installed window system.
 #include "platform/window/window.h"
 
+#include "platform/window/frame_pixels.h"
+#include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_system.h"
 
 namespace {
 
-std::unique_ptr<Window_System>& Installed()
+// Message boxes asked for through the system's service (the log's, the framework's) are
+// shown by the display backend of the installed window system.
+class Window_Message_Boxes final : public Message_Box_Backend {
+public:
+    int Show(HWND owner, const char* text, const char* caption, UINT type) override
+    {
+        return Current_Window_System().Message_Box(owner, text, caption, type);
+    }
+};
+
+// Never destroyed: reports made while the program's static objects go may still show boxes.
+Window_System*& Installed()
 {
-    static std::unique_ptr<Window_System> system = std::make_unique<Window_System>();
+    static Window_System* system = nullptr;
     return system;
 }
 
 Window_System& System()
 {
+    if (Installed() == nullptr) {
+        Install_Window_System(nullptr);
+    }
     return *Installed();
 }
 
@@ -23,9 +39,12 @@ Window_System& Current_Window_System()
     return System();
 }
 
-void Install_Window_System(std::unique_ptr<Window_System> system)
+void Install_Window_System(std::unique_ptr<Window_Backend> backend)
 {
-    Installed() = system ? std::move(system) : std::make_unique<Window_System>();
+    static Window_Message_Boxes* const boxes = new Window_Message_Boxes;
+    delete Installed();
+    Installed() = new Window_System(backend ? std::move(backend) : std::make_unique<Headless_Backend>());
+    Set_Default_Message_Box_Backend(boxes);
 }
 
 ATOM RegisterClassA(const WNDCLASSA* window_class)
@@ -103,6 +122,41 @@ HWND GetParent(HWND window)
 BOOL IsIconic(HWND window)
 {
     return System().Is_Iconic(window);
+}
+
+BOOL ClientToScreen(HWND window, POINT* point)
+{
+    return System().Client_To_Screen(window, point);
+}
+
+HWND GetForegroundWindow()
+{
+    return System().Get_Foreground_Window();
+}
+
+BOOL SetWindowTextA(HWND window, const char* text)
+{
+    return System().Set_Window_Text(window, text);
+}
+
+int GetWindowTextA(HWND window, char* text, int size)
+{
+    return System().Get_Window_Text(window, text, size);
+}
+
+BOOL EnableWindow(HWND window, BOOL enable)
+{
+    return System().Enable_Window(window, enable);
+}
+
+BOOL IsWindowEnabled(HWND window)
+{
+    return System().Is_Window_Enabled(window);
+}
+
+BOOL Present_Frame(HWND window, const Frame_Pixels* frame)
+{
+    return frame != nullptr && Frame_Is_Valid(*frame) ? System().Present(window, *frame) : FALSE;
 }
 
 BOOL PeekMessageA(MSG* message, HWND window, UINT first, UINT last, UINT remove)
@@ -234,4 +288,9 @@ intptr_t DialogBoxParamA(HINSTANCE, const char* template_name, HWND owner, DLGPR
 BOOL EndDialog(HWND dialog, intptr_t result)
 {
     return System().End_Dialog(dialog, result);
+}
+
+BOOL GetOpenFileNameA(OPENFILENAMEA* record)
+{
+    return System().Get_Open_File_Name(record);
 }

@@ -1,80 +1,32 @@
-// The window system behind the calls of window.h: window records, the one message queue,
-// menus, accelerators, cursor and screen state, and the last frame presented into each window.
+// The window system behind the calls of window.h: the platform's rules, kept the same over
+// every display. It holds the window records, the one message queue, menus and accelerators,
+// dialogs and their controls, placement and cursor, and owns the display backend
+// (window_backend.h) that shows them and turns the user's doings into posted messages.
 //
-// This class is complete without a display — windows are records and input is what is posted
-// to the queue — and is the headless backend used by the tests and the render tool. A display
-// backend derives from it and overrides the hooks at the end: it shows what the records say,
-// and turns its events into posted messages, so the program's message procedures run
-// unchanged over either.
+// Its implementation is split by concern: window_records.cpp (windows and placement),
+// message_queue.cpp (the queue and the close requests), menus.cpp (menus and accelerators),
+// dialogs.cpp (modal dialogs, message boxes, the open-file dialog) and controls.cpp (the
+// controls' calls and messages).
 #pragma once
 
 #include "platform/window/window.h"
+#include "platform/window/window_backend.h"
+#include "platform/window/window_records.h"
 
-#include <cstdint>
 #include <deque>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-// A frame handed to a window by the device layer's presenter: the back buffer's pixels as
-// they are, in a 16-bit (5-6-5 or 5-5-5) or 32-bit (X8R8G8B8) format.
-struct Frame_Pixels {
-    const void* Pixels = nullptr;
-    int Pitch = 0;
-    int Width = 0;
-    int Height = 0;
-    int Bits_Per_Pixel = 0;
-    uint32_t Green_Mask = 0; // 0x07E0 for 5-6-5 at 16 bits
-};
-
-// The last frame shown in a window, kept as 32-bit 0x00RRGGBB words, row after row.
-struct Presented_Frame {
-    int Width = 0;
-    int Height = 0;
-    std::vector<uint32_t> Pixels;
-    uint64_t Count = 0; // frames presented to this window so far
-};
-
 class Window_System {
 public:
-    struct Menu_Item {
-        std::string Text;
-        UINT Id = 0;
-        bool Checked = false;
-        bool Separator = false;
-        HMENU Submenu = nullptr;
-    };
-    struct Menu {
-        std::vector<Menu_Item> Items;
-    };
-    struct Window {
-        HWND Handle = nullptr;
-        std::string Class_Name;
-        std::string Title;
-        DWORD Style = 0;
-        DWORD Ex_Style = 0;
-        RECT Rect{}; // screen coordinates, or the parent's client coordinates for a child
-        RECT Normal_Position{};
-        HWND Parent = nullptr;
-        HMENU Menu = nullptr;
-        WNDPROC Procedure = nullptr;
-        bool Minimised = false;
-        bool Destroying = false;
-        // Dialogs.
-        DLGPROC Dialog_Procedure = nullptr;
-        std::string Template_Name;
-        bool Dialog_Ended = false;
-        intptr_t Dialog_Result = 0;
-        Presented_Frame Frame;
-    };
+    explicit Window_System(std::unique_ptr<Window_Backend> backend);
+    ~Window_System();
+    Window_System(const Window_System&) = delete;
+    Window_System& operator=(const Window_System&) = delete;
 
-    Window_System();
-    virtual ~Window_System();
-
-    // Back to a fresh process: no windows, classes, menus or messages; 1024 × 768 screen.
-    void Reset();
+    Window_Backend& Backend() { return *Display; }
 
     // --- The calls of window.h -----------------------------------------------------------
     ATOM Register_Class(const WNDCLASSA& window_class);
@@ -84,15 +36,22 @@ public:
     bool Is_Window(HWND window) const;
     BOOL Show_Window(HWND window, int command);
     BOOL Update_Window(HWND window);
-    BOOL Get_Client_Rect(HWND window, RECT* rect) const;
-    BOOL Get_Window_Rect(HWND window, RECT* rect) const;
+    BOOL Get_Client_Rect(HWND window, RECT* rect);
+    BOOL Get_Window_Rect(HWND window, RECT* rect);
+    BOOL Client_To_Screen(HWND window, POINT* point);
     BOOL Set_Window_Pos(HWND window, HWND insert_after, int x, int y, int width, int height, UINT flags);
-    BOOL Get_Window_Placement(HWND window, WINDOWPLACEMENT* placement) const;
+    BOOL Get_Window_Placement(HWND window, WINDOWPLACEMENT* placement);
     BOOL Set_Window_Placement(HWND window, const WINDOWPLACEMENT* placement);
-    LONG Get_Window_Long(HWND window, int index) const;
+    LONG Get_Window_Long(HWND window, int index);
     LONG Set_Window_Long(HWND window, int index, LONG value);
-    HWND Get_Parent(HWND window) const;
-    BOOL Is_Iconic(HWND window) const;
+    HWND Get_Parent(HWND window);
+    BOOL Is_Iconic(HWND window);
+    HWND Get_Foreground_Window();
+    BOOL Set_Window_Text(HWND window, const char* text);
+    int Get_Window_Text(HWND window, char* text, int size);
+    BOOL Enable_Window(HWND window, BOOL enable);
+    BOOL Is_Window_Enabled(HWND window);
+    BOOL Present(HWND window, const Frame_Pixels& frame);
 
     BOOL Peek_Message(MSG* message, HWND window, UINT first, UINT last, UINT remove);
     BOOL Get_Message(MSG* message, HWND window, UINT first, UINT last);
@@ -108,109 +67,97 @@ public:
     int Translate_Accelerator(HWND window, HACCEL table, MSG* message);
 
     HMENU Load_Menu(const char* name);
-    HMENU Get_Menu(HWND window) const;
+    HMENU Get_Menu(HWND window);
     BOOL Set_Menu(HWND window, HMENU menu);
     HMENU Get_Sub_Menu(HMENU menu, int position) const;
     DWORD Check_Menu_Item(HMENU menu, UINT id, UINT flags);
-    UINT Get_Menu_State(HMENU menu, UINT id, UINT flags) const;
+    UINT Get_Menu_State(HMENU menu, UINT id, UINT flags);
     BOOL Track_Popup_Menu(HMENU menu, UINT flags, int x, int y, HWND window);
     BOOL Destroy_Menu(HMENU menu);
 
     HCURSOR Load_Cursor(const char* name);
     HCURSOR Set_Cursor(HCURSOR cursor);
     int Show_Cursor(BOOL show);
-    int Get_System_Metrics(int index) const;
+    int Get_System_Metrics(int index);
 
     intptr_t Dialog_Box(const char* template_name, HWND owner, DLGPROC procedure, LPARAM param);
     BOOL End_Dialog(HWND dialog, intptr_t result);
+    HWND Get_Dialog_Item(HWND dialog, int id);
+    int Message_Box(HWND owner, const char* text, const char* caption, UINT type);
+    BOOL Get_Open_File_Name(OPENFILENAMEA* record);
 
-    // --- Presenting ---------------------------------------------------------------------
-    // Shows a frame in the window's client area (scaled to it) and keeps it as the window's
-    // last frame; false when the window does not exist.
-    bool Present(HWND window, const Frame_Pixels& frame);
-    const Presented_Frame* Last_Frame(HWND window) const;
-
-    // --- Inspection and input for tests and tools ----------------------------------------
-    void Set_Screen_Size(int width, int height);
-    // A key press as the keyboard would deliver it (WM_SYSKEYDOWN when Alt is held).
-    void Post_Key(HWND window, int virtual_key, DWORD modifiers = 0);
-    void Post_Click(HWND window, UINT button_message, int x, int y);
-    // Called when GetMessageA finds the queue empty; it may post input. When it posts
-    // nothing (or there is none), no input will ever come and GetMessageA answers WM_QUIT.
-    std::function<void()> On_Idle_Wait;
-    // Called when PeekMessageA finds nothing (the frame loop's "idle turn", once per frame);
-    // it may post input, e.g. end a run after so many frames.
-    std::function<void()> On_Idle_Poll;
-    // Frames shown per second when the system paces presenting (as a display's frame clock
-    // does); 0, the default, presents at once.
-    int Frames_Per_Second = 0;
-    // Runs a modal dialog: may send it messages and end it. Without one a dialog is cancelled.
-    std::function<void(HWND dialog, const std::string& template_name)> Dialog_Script;
-    // Chooses from a popup menu: the command id, or 0 for none.
-    std::function<UINT(HMENU popup)> Popup_Choice;
-    const Window* Find(HWND window) const;
-    const Menu* Find_Menu(HMENU menu) const;
+    // --- For backends: what they read ----------------------------------------------------
+    const Window_Record* Find(HWND window) const;
+    const Menu_Record* Find_Menu(HMENU menu) const;
     std::size_t Window_Count() const { return Windows.size(); }
     std::size_t Pending_Messages() const { return Queue.size(); }
+    bool Quit_Pending() const { return Quit_Posted; }
     bool Cursor_Hidden() const { return Cursor_Count < 0 || Current_Cursor == nullptr; }
-    int Cursor_Display_Count() const { return Cursor_Count; }
-    HMENU Last_Popup() const { return Last_Popup_Menu; }
-    int Popups_Shown() const { return Popup_Count; }
 
-protected:
-    Window* Find(HWND window);
-    Menu* Find_Menu(HMENU menu);
-
-    // --- Hooks of a display backend (the headless system does nothing in them) -----------
-    // Called for a handle that is no window of ours (e.g. a preview parent made by another
-    // program); true when the backend has adopted it as a window record.
-    virtual bool Adopt_Foreign_Window(HWND) { return false; }
-    virtual void On_Window_Created(Window&) {}
-    virtual void On_Window_Destroyed(Window&) {}
-    virtual void On_Geometry_Changed(Window&) {}
-    virtual void On_Style_Changed(Window&) {}
-    virtual void On_Menu_Changed(Window&) {}
-    virtual void On_Cursor_Changed() {}
-    virtual void On_Frame_Presented(Window&) {}
-    // Moves pending display events into the queue; with wait, blocks until there is one.
-    // Returns false when no input can ever arrive.
-    virtual bool Pump_Input(bool wait);
-    // Runs a dialog until it has ended.
-    virtual void Run_Dialog(HWND dialog);
-    // Shows a popup menu and answers the chosen command id (0 for none).
-    virtual UINT Run_Popup(HMENU popup, int x, int y, HWND owner);
+    // --- For backends: the user's doings, posted as the platform posts them --------------
+    // A key press (WM_SYSKEYDOWN when Alt is held).
+    void Post_Key(HWND window, int virtual_key, DWORD modifiers = 0);
+    // A mouse button message at client coordinates.
+    void Post_Click(HWND window, UINT button_message, int x, int y);
+    // A click on a dialog's button or check box (an automatic check box toggles first).
+    bool Post_Button_Click(HWND control);
+    // A scroll bar's WM_HSCROLL to its dialog; position only for the thumb codes.
+    bool Post_Scroll(HWND scroll_bar, WORD code, int position = 0);
+    // The user picked item `index` of a combo box: selected, then CBN_SELENDOK.
+    bool Post_Combo_Choice(HWND combo_box, int index);
+    // The user moved, resized, minimised or restored a top-level window: the record follows
+    // and the window gets WM_SIZE and WM_MOVE as for SetWindowPos.
+    void Native_Geometry_Changed(HWND window, const RECT& rect, bool minimised);
+    // Another program's window that we adopted was resized (its children that fill it follow)
+    // or is gone (its children are destroyed, which ends a preview in order).
+    void Foreign_Window_Resized(HWND window, int width, int height);
+    void Foreign_Window_Gone(HWND window);
 
 private:
-    HMENU Build_Menu(const struct Menu_Template& menu_template, std::size_t& index);
+    Window_Record* Record(HWND window);
+    Menu_Record* Menu(HMENU menu);
+    HWND New_Handle();
+    Window_Record& Add_Record(HWND handle);
+    void Changed(Window_Record& record, unsigned changes);
+    RECT Client_Rect_Of(const Window_Record& record);
     void Send_Size_And_Move(HWND window, bool sized, bool moved);
-    Menu_Item* Find_Menu_Item(HMENU menu, UINT id, UINT flags);
-    bool Matches(const MSG& message, HWND window, UINT first, UINT last) const;
+    bool Take_Message(MSG* message, HWND window, UINT first, UINT last, UINT remove);
     void Post_Close_Requests();
-    void Pace_Frame();
+    HMENU Build_Menu(const Menu_Template& menu_template, std::size_t& index);
+    Menu_Item_Record* Find_Menu_Item(HMENU menu, UINT id, UINT flags);
+    HWND Make_Dialog(const Dialog_Template& dialog_template, const std::string& name, HWND owner,
+                     DLGPROC procedure);
+    void Run_Modal_Loop(HWND dialog);
+    bool Is_For_Dialog(const MSG& message, HWND dialog) const;
+    LRESULT Control_Procedure(Window_Record& control, UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT Combo_Box_Message(Window_Record& control, UINT message, WPARAM wparam, LPARAM lparam);
 
+    std::unique_ptr<Window_Backend> Display;
     std::map<std::string, WNDCLASSA> Classes; // by upper-case name
-    std::map<HWND, std::unique_ptr<Window>> Windows;
-    std::map<HMENU, Menu> Menus;
+    std::map<HWND, std::unique_ptr<Window_Record>> Windows;
+    std::map<HMENU, Menu_Record> Menus;
     std::map<HACCEL, std::vector<ACCEL>> Accelerators;
     std::deque<MSG> Queue;
+    std::vector<HWND> Open_Dialogs; // innermost last
     bool Quit_Posted = false;
     int Quit_Code = 0;
     DWORD Current_Modifiers = 0;
     uintptr_t Next_Handle = 0x10000;
-    int Screen_Width = 1024;
-    int Screen_Height = 768;
     HCURSOR Current_Cursor = nullptr;
     int Cursor_Count = 0;
-    HMENU Last_Popup_Menu = nullptr;
-    int Popup_Count = 0;
-    int64_t Next_Frame_Nanoseconds = 0;
 };
 
-// Asks every top-level window to close (WM_CLOSE) at the next look at the queue. Safe to
-// call from a signal handler: the program then ends in its orderly way.
+// Asks every top-level window to close (WM_CLOSE, and every open dialog to cancel) at the next
+// look at the queue, and wakes a waiting Pump. Safe to call from a signal handler: the program
+// then ends in its orderly way.
 void Request_Close_All_Windows();
+// Readable while a close request waits: a backend's Pump wakes on it (poll, or a GLib source).
+int Close_Request_Fd();
+// Takes the pending close request, if any.
+bool Take_Close_Request();
 
-// The installed window system: the headless one unless a backend was installed.
+// The installed window system: a fresh headless one until another backend was installed.
 Window_System& Current_Window_System();
-// Installs a backend (owned); nullptr puts a fresh headless system back.
-void Install_Window_System(std::unique_ptr<Window_System> system);
+// Installs a window system over the backend; nullptr installs a fresh headless one (as the
+// tests use it: no pacing, input only what is posted).
+void Install_Window_System(std::unique_ptr<Window_Backend> backend);

@@ -1,0 +1,38 @@
+// Pixel reads of presented frames.
+#include "platform/window/frame_pixels.h"
+
+#include <cstddef>
+
+namespace {
+
+uint32_t Widen(uint32_t value, int bits)
+{
+    return bits == 5 ? (value << 3) | (value >> 2) : (value << 2) | (value >> 4);
+}
+
+} // namespace
+
+uint32_t Frame_Pixel_Rgb(const Frame_Pixels& frame, int x, int y)
+{
+    const auto* row =
+        static_cast<const uint8_t*>(frame.Pixels) + static_cast<std::ptrdiff_t>(y) * frame.Pitch;
+    if (frame.Bits_Per_Pixel == 32 || frame.Bits_Per_Pixel == 24) {
+        const uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * (frame.Bits_Per_Pixel / 8);
+        return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+               (static_cast<uint32_t>(p[2]) << 16);
+    }
+    const uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * 2;
+    const uint32_t word = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
+    const bool six_green = frame.Green_Mask == 0x07E0;
+    const uint32_t red = Widen(six_green ? (word >> 11) & 0x1F : (word >> 10) & 0x1F, 5);
+    const uint32_t green = six_green ? Widen((word >> 5) & 0x3F, 6) : Widen((word >> 5) & 0x1F, 5);
+    const uint32_t blue = Widen(word & 0x1F, 5);
+    return (red << 16) | (green << 8) | blue;
+}
+
+bool Frame_Is_Valid(const Frame_Pixels& frame)
+{
+    const int bits = frame.Bits_Per_Pixel;
+    return frame.Pixels != nullptr && frame.Width > 0 && frame.Height > 0 &&
+           (bits == 16 || bits == 24 || bits == 32) && frame.Pitch >= frame.Width * (bits / 8);
+}
