@@ -8,7 +8,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   fonts-liberation2 xvfb xauth xdotool imagemagick x11-utils
-  librsvg2-bin desktop-file-utils appstream libxml2-utils man-db file
+  gstreamer1.0-plugins-base-apps librsvg2-bin desktop-file-utils appstream libxml2-utils man-db file
   libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
 )
 

@@ -106,13 +106,39 @@ TEST(Render_Tool, MissingImagesFolderEndsTheRunWithTheScenesLogLines)
     EXPECT_FALSE(fs::exists(folder / "out.png"));
 }
 
+TEST(Render_Tool, TwoSecondsOfVideoHaveTheRunsSizeRateAndLengthAndTheSameBytesTwice)
+{
+    Temp_Folder folder;
+    for (const auto& [name, container] : {std::pair{"run.webm", "WebM"}, std::pair{"run.mkv", "Matroska"}}) {
+        const std::string video = folder / name;
+        Result run = Render(folder, "--seed 3 --size 160x120 --fps 25 --duration 2 --video " + video);
+        ASSERT_EQ(run.Exit_Code, 0) << run.Err;
+        EXPECT_EQ(run.Out, video + "\n") << "no picture of the last frame unless asked for";
+        const std::string report = folder / "discovered.txt";
+        ASSERT_EQ(std::system(("gst-discoverer-1.0 " + video + " >" + report + " 2>&1").c_str()), 0);
+        const std::string discovered = Read_File(report);
+        const std::vector<std::string> lines = {"container #0: " + std::string(container),
+                                                "video #1: VP8",
+                                                "Width: 160",
+                                                "Height: 120",
+                                                "Frame rate: 25/1",
+                                                "Duration: 0:00:02.000000000"};
+        for (const std::string& line : lines)
+            EXPECT_NE(discovered.find(line), std::string::npos) << line << " in\n" << discovered;
+    }
+    const std::string again = folder / "again.webm";
+    ASSERT_EQ(Render(folder, "--seed 3 --size 160x120 --fps 25 --duration 2 --video " + again).Exit_Code, 0);
+    EXPECT_EQ(Read_File(again), Read_File(folder / "run.webm"));
+}
+
 TEST(Render_Tool, HelpAndBadArguments)
 {
     Temp_Folder folder;
     Result help = Render(folder, "--help");
     EXPECT_EQ(help.Exit_Code, 0);
     EXPECT_NE(help.Out.find("usage: lucivanta-render"), std::string::npos);
-    for (const char* bad : {"--size 10", "--depth 24", "--device opengl", "--every 3", "--frobnicate 1"}) {
+    for (const char* bad :
+         {"--size 10", "--depth 24", "--device opengl", "--every 3", "--frobnicate 1", "--video x.avi"}) {
         Result run = Render(folder, bad);
         EXPECT_EQ(run.Exit_Code, 2) << bad;
         EXPECT_NE(run.Err.find("usage:"), std::string::npos) << bad;

@@ -1,6 +1,8 @@
 // Parsing lucivanta-render's arguments: "--name value" or "--name=value".
 #include "render_options.h"
 
+#include "platform/video/video_file.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -52,7 +54,8 @@ const char* Render_Usage()
            "  --duration S      seconds of simulated time (default 10)\n"
            "  --data DIR        folder with Lucivanta.bmp, Images/ and Backdrop/\n"
            "                    (default: the installed default data)\n"
-           "  --output FILE     PNG of the last frame (default lucivanta.png)\n"
+           "  --output FILE     PNG of the last frame (default lucivanta.png, none with --video)\n"
+           "  --video FILE      every frame as a video: VP8 in WebM (.webm) or Matroska (.mkv)\n"
            "  --every N         also write every Nth frame ...\n"
            "  --frames DIR      ... into DIR as frame_000001.png, ...\n"
            "  --log FILE        keep the run's error log in FILE\n"
@@ -81,6 +84,7 @@ bool Parse_Render_Options(int argc, char** argv, Render_Options& options, std::s
         {"--duration", [&](const std::string& v) { return To_Double(v, 0, 86400, options.Duration); }},
         {"--data", [&](const std::string& v) { return !(options.Data_Folder = v).empty(); }},
         {"--output", [&](const std::string& v) { return !(options.Output = v).empty(); }},
+        {"--video", [&](const std::string& v) { return Video_File::Supported_Name(options.Video = v); }},
         {"--every", [&](const std::string& v) { return To_Int(v, 1, 1 << 30, options.Every); }},
         {"--frames", [&](const std::string& v) { return !(options.Frames_Folder = v).empty(); }},
         {"--log", [&](const std::string& v) { return !(options.Log_Copy = v).empty(); }},
@@ -120,6 +124,8 @@ bool Parse_Render_Options(int argc, char** argv, Render_Options& options, std::s
         }
     }
     options.Seed = static_cast<unsigned>(seed);
+    if (options.Output.empty() && options.Video.empty())
+        options.Output = "lucivanta.png";
     if ((options.Every > 0) != !options.Frames_Folder.empty()) {
         error = "--every and --frames go together";
         return false;

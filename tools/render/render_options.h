@@ -12,8 +12,9 @@ struct Render_Options {
     double Frames_Per_Second = 30.0; // of simulated time
     double Duration = 10.0;          // seconds of simulated time
     std::string Data_Folder;         // holds Lucivanta.bmp, Images/, Backdrop/; "" = installed data
-    std::string Output = "lucivanta.png";
-    int Every = 0; // with Frames_Folder: write every Nth frame there
+    std::string Output;              // PNG of the last frame; lucivanta.png unless a video is made
+    std::string Video;               // .webm or .mkv: every frame as video at Frames_Per_Second
+    int Every = 0;                   // with Frames_Folder: write every Nth frame there
     std::string Frames_Folder;
     std::string Log_Copy; // where to keep the run's error log
     bool Quiet = false;

@@ -14,6 +14,7 @@
 #include "platform/graphics/device_caps.h"
 #include "platform/system/clock.h"
 #include "platform/system/display_mode.h"
+#include "platform/video/video_file.h"
 #include "platform/window/frame_png.h"
 #include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_backends.h"
@@ -114,6 +115,7 @@ struct Run_State {
     double Frame_Cpu_Seconds = 0; // of every thread of the process, the rasterizer's workers too
     std::chrono::steady_clock::time_point Frame_Start;
     double Frame_Cpu_Start = 0;
+    std::unique_ptr<Video_File> Video;
 };
 
 double Process_Cpu_Seconds()
@@ -121,6 +123,36 @@ double Process_Cpu_Seconds()
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Appends the frame just drawn to the video, which the first frame starts.
+bool Record_Video_Frame(Run_State& run, const Render_Options& options, Counting_Scene& app)
+{
+    std::string error;
+    if (app.Render_Target == nullptr) {
+        error = "no frame";
+    } else if (run.Video == nullptr) {
+        run.Video = Video_File::Create(options.Video, Frame_Pixels_Of(app.Render_Target),
+                                       options.Frames_Per_Second, error);
+    }
+    if (run.Video != nullptr && error.empty() &&
+        run.Video->Add_Frame(Frame_Pixels_Of(app.Render_Target), error))
+        return true;
+    std::fprintf(stderr, "\nlucivanta-render: cannot write %s: %s\n", options.Video.c_str(), error.c_str());
+    run.Video = nullptr;
+    return false;
+}
+
+// Ends the video of a run that drew all its frames and puts it in place.
+bool Finish_Video(Run_State& run, const Render_Options& options)
+{
+    std::string error;
+    if (run.Video->Finish(error)) {
+        std::printf("%s\n", options.Video.c_str());
+        return true;
+    }
+    std::fprintf(stderr, "lucivanta-render: cannot write %s: %s\n", options.Video.c_str(), error.c_str());
+    return false;
 }
 
 } // namespace
@@ -181,20 +213,24 @@ int Run_Render(const Render_Options& options)
                 run.Frame_Seconds +=
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - run.Frame_Start).count();
                 run.Frame_Cpu_Seconds += Process_Cpu_Seconds() - run.Frame_Cpu_Start;
+                if (!options.Video.empty()) {
+                    run.Failed |= !Record_Video_Frame(run, options, app);
+                }
                 if (options.Every > 0 && run.Seen % options.Every == 0) {
                     char name[32];
                     std::snprintf(name, sizeof name, "frame_%06ld.png", run.Seen);
                     run.Failed |= !Write_Frame((fs::path(options.Frames_Folder) / name).string(), app);
                 }
                 if (!options.Quiet && (run.Seen % 10 == 0 || run.Seen == run.Total)) {
-                    std::fprintf(stderr, "\rframe %ld/%ld  %.1f s  %.2f ms/frame", run.Seen, run.Total,
+                    std::fprintf(stderr, "\rframe %ld/%ld (%3.0f %%)  %.1f s  %.2f ms/frame", run.Seen,
+                                 run.Total, 100.0 * run.Seen / run.Total,
                                  run.Seen / options.Frames_Per_Second, 1000.0 * run.Frame_Seconds / run.Seen);
                 }
             }
             if (app.Rendered >= run.Total || run.Failed) {
                 if (!run.Output_Written && !run.Failed && run.Seen > 0) {
                     run.Output_Written = true;
-                    run.Failed |= !Write_Frame(options.Output, app);
+                    run.Failed |= !options.Output.empty() && !Write_Frame(options.Output, app);
                 }
                 PostMessageA(app.Window, WM_CLOSE, 0, 0);
                 return;
@@ -221,11 +257,16 @@ int Run_Render(const Render_Options& options)
                          run.Seen, options.Width, options.Height, options.Depth, options.Device.c_str(),
                          1000.0 * run.Frame_Seconds / run.Seen, 1000.0 * run.Frame_Cpu_Seconds / run.Seen);
         }
-        if (run.Seen < run.Total) {
+        if (run.Failed) {
+            // Said where it failed.
+        } else if (run.Seen < run.Total) {
             std::fprintf(stderr, "the scene ended the run after %ld of %ld frames; its log:\n%s", run.Seen,
                          run.Total, Read_Text(fs::path(home) / "Lucivanta/error_log.txt").c_str());
         } else if (run.Output_Written) {
-            std::printf("%s\n", options.Output.c_str());
+            if (!options.Output.empty())
+                std::printf("%s\n", options.Output.c_str());
+            if (run.Video != nullptr)
+                run.Failed |= !Finish_Video(run, options);
         }
         exit_code = run.Failed ? 1 : 0;
     }
