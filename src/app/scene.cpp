@@ -219,12 +219,6 @@ void Scene::Set_Paused(bool pausing)
     }
 }
 
-LRESULT Scene::MsgProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    // The program's own commands and keys come here; until then everything is the frame's.
-    return CD3DApplication::MsgProc(window, message, wparam, lparam);
-}
-
 HRESULT Scene::FinalCleanup()
 {
     Trace_Enter("FinalCleanup");

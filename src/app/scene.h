@@ -38,6 +38,8 @@ public:
     void Set_Paused(bool pausing) override;
 
 private:
+    // The program's own menu commands (the frame handles its own after them).
+    void Command(HWND window, int id);
     void Update_Music_Title();
     bool Advance_Rotation(double dt);
     HRESULT Move_Effects(double dt);
