@@ -36,14 +36,8 @@ protected:
         fs::copy(LUCIVANTA_BUILD_DATA_DIR, Data.Path() / "Lucivanta", fs::copy_options::recursive);
         fs::create_directory(Data.Path() / "Lucivanta/MP3");
         Select_Playback_Backend(Null_Playback_Factory(Tracks));
-        Install_Window_System(nullptr);
-        Reset_Frame_State();
-        D3DEnum_Reset();
-        Reset_Scene_State();
-        Reset_Diagnostics();
-        Reset_Command_Line();
+        Reset_Program_State();
         Reset_Settings_File();
-        Reset_Program_Objects();
         Set_Clock_Source(&Clock);
         Set_Display_Mode_Source(&Desktop);
         Set_Scene_Seed_Source([] { return 11u; });

@@ -8,6 +8,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -112,6 +113,50 @@ INSTANTIATE_TEST_SUITE_P(
                 ch = '_';
         return name;
     });
+
+// F1 shows the About box with the program's icon and its three lines; OK closes it, and so
+// does Cancel (as Escape sends it), each on the first try.
+TEST_F(Scene_Messages_Test, AboutBoxShowsItsLinesAndClosesOnOkOrCancel)
+{
+    std::vector<std::string> seen;
+    The_Headless_Backend().Dialog_Script = [&](HWND dialog, const std::string& name) {
+        char text[128] = {};
+        GetWindowTextA(dialog, text, sizeof text);
+        seen.push_back(name + " " + text);
+        for (int id : {IDC_ABOUT_NAME, IDC_ABOUT_OWNER, IDC_ABOUT_CONTACT}) {
+            GetDlgItemTextA(dialog, id, text, sizeof text);
+            seen.back() += std::string("|") + text;
+        }
+        EXPECT_NE(GetDlgItem(dialog, IDC_ABOUT_ICON), nullptr);
+        PostMessageA(dialog, WM_COMMAND, seen.size() == 1 ? IDOK : IDCANCEL, 0);
+    };
+    Run("lucivanta /c", 8, [&](int turn) {
+        if (turn == 2 || turn == 4)
+            Key(VK_F1);
+    });
+    const std::string about =
+        "#143 About Lucivanta|Lucivanta|A layered kaleidoscope for the desktop|lucivanta@example.org";
+    EXPECT_EQ(seen, (std::vector<std::string>{about, about})); // never asked twice: closed at once
+    EXPECT_EQ(Turns, 8);
+}
+
+// The two "Beat Detection" lines are in the menu bar and their commands change nothing.
+TEST_F(Scene_Messages_Test, BeatDetectionItemsAreShownAndDoNothing)
+{
+    Run("lucivanta /c", 3, [&](int turn) {
+        if (turn != 2)
+            return;
+        HMENU menu = GetMenu(Window());
+        const Settings before = Live_Settings();
+        for (int id : {IDM_BEAT_DETECTION_1, IDM_BEAT_DETECTION_2}) {
+            EXPECT_EQ(GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND), 0u);
+            Command(id);
+        }
+        EXPECT_EQ(std::memcmp(&before, &Live_Settings(), sizeof before), 0);
+        EXPECT_TRUE(App()->Frame_Moving);
+    });
+    EXPECT_EQ(Turns, 3);
+}
 
 TEST_F(Scene_Messages_Test, MenuCommandsChangeTheirSettingAndItsCheckMarkAtOnce)
 {

@@ -134,13 +134,7 @@ protected:
         Write_File((product / "Images/A.bmp").string(), Bitmap(0, 200, 0));
         Write_File((product / "Images/B.bmp").string(), Bitmap(0, 0, 200));
         Write_File((product / "Backdrop/C.bmp").string(), Bitmap(90, 90, 90));
-        Install_Window_System(nullptr);
-        Reset_Frame_State();
-        D3DEnum_Reset();
-        Reset_Scene_State();
-        Reset_Diagnostics();
-        Reset_Command_Line();
-        Reset_Program_Objects();
+        Reset_Program_State();
         Set_Clock_Source(&Clock);
         Set_Display_Mode_Source(&Desktop);
         Program_Settings_File().Set_Defaults();
