@@ -152,6 +152,12 @@ HWND GetDlgItem(HWND dialog, int id)
     return Current_Window_System().Get_Dialog_Item(dialog, id);
 }
 
+int GetDlgCtrlID(HWND control)
+{
+    const Window_Record* record = Current_Window_System().Find(control);
+    return record != nullptr && record->Control ? record->Control->Id : 0;
+}
+
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL is_signed)
 {
     const std::string text = is_signed ? std::to_string(static_cast<int32_t>(value)) : std::to_string(value);

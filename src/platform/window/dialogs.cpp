@@ -105,8 +105,7 @@ intptr_t Window_System::Dialog_Box(const char* template_name, HWND owner, DLGPRO
     intptr_t result = IDCANCEL;
     if (Window_Record* record = Record(dialog)) {
         result = record->Dialog->Ended ? record->Dialog->Result : IDCANCEL;
-        record->Dialog->Procedure = nullptr; // its WM_DESTROY goes nowhere
-        Destroy_Window(dialog);
+        Destroy_Window(dialog); // the procedure's last message is WM_DESTROY
     }
     return result;
 }

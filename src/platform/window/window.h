@@ -86,6 +86,8 @@ BOOL EndDialog(HWND dialog, intptr_t result);
 
 // A dialog's controls, by id.
 HWND GetDlgItem(HWND dialog, int id);
+// The id of a dialog's control (a WM_HSCROLL's lParam, say); 0 for any other window.
+int GetDlgCtrlID(HWND control);
 // Shows the number in decimal; unsigned unless is_signed.
 BOOL SetDlgItemInt(HWND dialog, int id, UINT value, BOOL is_signed);
 BOOL SetDlgItemTextA(HWND dialog, int id, const char* text);

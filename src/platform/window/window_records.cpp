@@ -1,6 +1,7 @@
 // Window records: classes, creation and destruction with the messages the platform sends for
-// them, visibility, placement, styles, text, and the windows of other programs adopted
-// through the backend.
+// them, visibility, styles, text, enabling, the present call, cursor and screen metrics, and
+// the windows of other programs adopted through the backend (where windows are and how they
+// move is in window_placement.cpp).
 #include "platform/window/window_system.h"
 
 #include <algorithm>
@@ -15,21 +16,6 @@ std::string Upper(const char* text)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     return result;
-}
-
-LPARAM Pack(int low, int high)
-{
-    return MAKELPARAM(static_cast<WORD>(low), static_cast<WORD>(high));
-}
-
-LONG Width(const RECT& r)
-{
-    return r.right - r.left;
-}
-
-LONG Height(const RECT& r)
-{
-    return r.bottom - r.top;
 }
 
 } // namespace
@@ -219,140 +205,6 @@ BOOL Window_System::Update_Window(HWND window)
     return TRUE;
 }
 
-RECT Window_System::Client_Rect_Of(const Window_Record& record)
-{
-    if (record.Minimised) {
-        return RECT{0, 0, 0, 0};
-    }
-    const RECT insets = record.Foreign ? RECT{0, 0, 0, 0} : Display->Client_Insets(record);
-    const LONG width = Width(record.Rect) - insets.left - insets.right;
-    const LONG height = Height(record.Rect) - insets.top - insets.bottom;
-    return RECT{0, 0, std::max<LONG>(width, 0), std::max<LONG>(height, 0)};
-}
-
-BOOL Window_System::Get_Client_Rect(HWND window, RECT* rect)
-{
-    const Window_Record* record = Record(window);
-    if (record == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    *rect = Client_Rect_Of(*record);
-    return TRUE;
-}
-
-BOOL Window_System::Client_To_Screen(HWND window, POINT* point)
-{
-    const Window_Record* record = Record(window);
-    if (record == nullptr || point == nullptr) {
-        return FALSE;
-    }
-    const RECT insets = record->Foreign ? RECT{0, 0, 0, 0} : Display->Client_Insets(*record);
-    point->x += record->Rect.left + insets.left;
-    point->y += record->Rect.top + insets.top;
-    // A child's rectangle is in its parent's client coordinates.
-    return record->Parent != nullptr && (record->Style & WS_CHILD) ? Client_To_Screen(record->Parent, point)
-                                                                   : TRUE;
-}
-
-BOOL Window_System::Get_Window_Rect(HWND window, RECT* rect)
-{
-    const Window_Record* record = Record(window);
-    if (record == nullptr || rect == nullptr) {
-        return FALSE;
-    }
-    *rect = record->Rect;
-    POINT origin{0, 0};
-    if (record->Parent != nullptr && (record->Style & WS_CHILD) &&
-        Client_To_Screen(record->Parent, &origin)) {
-        *rect = RECT{rect->left + origin.x, rect->top + origin.y, rect->right + origin.x,
-                     rect->bottom + origin.y};
-    }
-    return TRUE;
-}
-
-BOOL Window_System::Set_Window_Pos(HWND window, HWND insert_after, int x, int y, int width, int height,
-                                   UINT flags)
-{
-    Window_Record* record = Record(window);
-    if (record == nullptr || record->Foreign) {
-        return FALSE;
-    }
-    RECT old = record->Rect;
-    DWORD old_style = record->Style, old_ex_style = record->Ex_Style;
-    if (!(flags & SWP_NOMOVE)) {
-        record->Rect = RECT{x, y, x + Width(old), y + Height(old)};
-    }
-    if (!(flags & SWP_NOSIZE)) {
-        record->Rect.right = record->Rect.left + std::max(width, 0);
-        record->Rect.bottom = record->Rect.top + std::max(height, 0);
-    }
-    if (!(flags & SWP_NOZORDER)) {
-        if (insert_after == HWND_TOPMOST) {
-            record->Ex_Style |= WS_EX_TOPMOST;
-        } else if (insert_after == HWND_NOTOPMOST) {
-            record->Ex_Style &= ~WS_EX_TOPMOST;
-        }
-    }
-    if (flags & SWP_SHOWWINDOW) {
-        record->Style |= WS_VISIBLE;
-    }
-    if (flags & SWP_HIDEWINDOW) {
-        record->Style &= ~WS_VISIBLE;
-    }
-    if (!record->Minimised) {
-        record->Normal_Position = record->Rect;
-    }
-    bool sized = Width(old) != Width(record->Rect) || Height(old) != Height(record->Rect);
-    bool moved = old.left != record->Rect.left || old.top != record->Rect.top;
-    unsigned changes = (sized || moved ? Change_Geometry : 0) |
-                       (old_style != record->Style || old_ex_style != record->Ex_Style ? Change_Style : 0);
-    if (changes != 0) {
-        Changed(*record, changes);
-    }
-    Send_Size_And_Move(window, sized, moved);
-    return TRUE;
-}
-
-void Window_System::Native_Geometry_Changed(HWND window, const RECT& rect, bool minimised)
-{
-    Window_Record* record = Record(window);
-    if (record == nullptr || record->Foreign) {
-        return;
-    }
-    if (minimised != record->Minimised) {
-        Show_Window(window, minimised ? SW_MINIMIZE : SW_RESTORE);
-    }
-    if (minimised) {
-        return;
-    }
-    RECT old = record->Rect;
-    record->Rect = rect;
-    record->Normal_Position = rect;
-    Send_Size_And_Move(window, Width(old) != Width(rect) || Height(old) != Height(rect),
-                       old.left != rect.left || old.top != rect.top);
-}
-
-void Window_System::Foreign_Window_Resized(HWND window, int width, int height)
-{
-    Window_Record* record = Record(window);
-    if (record == nullptr || !record->Foreign) {
-        return;
-    }
-    const RECT old = record->Rect;
-    record->Rect.right = record->Rect.left + width;
-    record->Rect.bottom = record->Rect.top + height;
-    std::vector<HWND> filling;
-    for (auto& [handle, child] : Windows) {
-        if (child->Parent == window && Width(child->Rect) == Width(old) &&
-            Height(child->Rect) == Height(old)) {
-            filling.push_back(handle);
-        }
-    }
-    for (HWND child : filling) {
-        Set_Window_Pos(child, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOMOVE);
-    }
-}
-
 void Window_System::Foreign_Window_Gone(HWND window)
 {
     std::vector<HWND> children;
@@ -365,45 +217,6 @@ void Window_System::Foreign_Window_Gone(HWND window)
         Destroy_Window(child);
     }
     Windows.erase(window);
-}
-
-BOOL Window_System::Get_Window_Placement(HWND window, WINDOWPLACEMENT* placement)
-{
-    const Window_Record* record = Record(window);
-    if (record == nullptr || placement == nullptr) {
-        return FALSE;
-    }
-    placement->flags = 0;
-    placement->showCmd = record->Minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
-    placement->ptMinPosition = POINT{-1, -1};
-    placement->ptMaxPosition = POINT{-1, -1};
-    placement->rcNormalPosition = record->Normal_Position;
-    return TRUE;
-}
-
-BOOL Window_System::Set_Window_Placement(HWND window, const WINDOWPLACEMENT* placement)
-{
-    Window_Record* record = Record(window);
-    if (record == nullptr || placement == nullptr || record->Foreign) {
-        return FALSE;
-    }
-    const RECT& normal = placement->rcNormalPosition;
-    bool minimise = placement->showCmd == SW_MINIMIZE || placement->showCmd == SW_SHOWMINIMIZED;
-    if (minimise) {
-        record->Normal_Position = normal;
-        Show_Window(window, SW_MINIMIZE);
-        return TRUE;
-    }
-    if (record->Minimised) {
-        record->Minimised = false;
-        record->Rect = normal;
-        record->Style |= WS_VISIBLE;
-        Changed(*record, Change_Geometry | Change_Style);
-        Send_Size_And_Move(window, true, true);
-        return TRUE;
-    }
-    return Set_Window_Pos(window, nullptr, normal.left, normal.top, Width(normal), Height(normal),
-                          SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LONG Window_System::Get_Window_Long(HWND window, int index)
@@ -504,24 +317,6 @@ BOOL Window_System::Present(HWND window, const Frame_Pixels& frame)
         return FALSE;
     }
     return Display->Present(*record, frame) ? TRUE : FALSE;
-}
-
-void Window_System::Send_Size_And_Move(HWND window, bool sized, bool moved)
-{
-    const Window_Record* record = Record(window);
-    if (record == nullptr || record->Minimised) {
-        return;
-    }
-    const RECT client = Client_Rect_Of(*record);
-    // WM_MOVE gives where the client area starts (in the parent's client area for a child).
-    const RECT insets = record->Foreign ? RECT{0, 0, 0, 0} : Display->Client_Insets(*record);
-    const POINT origin{record->Rect.left + insets.left, record->Rect.top + insets.top};
-    if (sized) {
-        Send_Message(window, WM_SIZE, SIZE_RESTORED, Pack(client.right, client.bottom));
-    }
-    if (moved && Is_Window(window)) {
-        Send_Message(window, WM_MOVE, 0, Pack(origin.x, origin.y));
-    }
 }
 
 HCURSOR Window_System::Load_Cursor(const char* name)

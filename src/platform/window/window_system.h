@@ -3,10 +3,10 @@
 // dialogs and their controls, placement and cursor, and owns the display backend
 // (window_backend.h) that shows them and turns the user's doings into posted messages.
 //
-// Its implementation is split by concern: window_records.cpp (windows and placement),
-// message_queue.cpp (the queue and the close requests), menus.cpp (menus and accelerators),
-// dialogs.cpp (modal dialogs, message boxes, the open-file dialog) and controls.cpp (the
-// controls' calls and messages).
+// Its implementation is split by concern: window_records.cpp (windows), window_placement.cpp
+// (where they are and how they move), message_queue.cpp (the queue and the close requests),
+// menus.cpp (menus and accelerators), dialogs.cpp (modal dialogs, message boxes, the open-file
+// dialog) and controls.cpp (the controls' calls and messages).
 #pragma once
 
 #include "platform/window/window.h"
