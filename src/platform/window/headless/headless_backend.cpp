@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <poll.h>
 #include <thread>
 
@@ -49,13 +50,55 @@ void Headless_Backend::Window_Destroyed(const Window_Record& window)
 
 bool Headless_Backend::Present(const Window_Record& window, const Frame_Pixels& frame)
 {
+    // Kept as it came and converted only when someone looks: a live run shows nothing, so
+    // converting every frame would only cost processor time.
+    Kept_Frame& kept = Frames[window.Handle];
+    const std::size_t row =
+        static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(frame.Bits_Per_Pixel / 8);
+    kept.Bytes.resize(row * static_cast<std::size_t>(frame.Height));
+    for (int y = 0; y < frame.Height; ++y) {
+        std::memcpy(kept.Bytes.data() + row * static_cast<std::size_t>(y),
+                    static_cast<const uint8_t*>(frame.Pixels) + static_cast<std::ptrdiff_t>(y) * frame.Pitch,
+                    row);
+    }
+    kept.Format = frame;
+    kept.Format.Pixels = nullptr;
+    kept.Format.Pitch = static_cast<int>(row);
     RECT client{};
     System->Get_Client_Rect(window.Handle, &client);
-    const int width = client.right > 0 ? client.right : frame.Width;
-    const int height = client.bottom > 0 ? client.bottom : frame.Height;
+    kept.Client =
+        SIZE{client.right > 0 ? client.right : frame.Width, client.bottom > 0 ? client.bottom : frame.Height};
+    kept.Shown.Count += 1;
+    kept.Converted = false;
+    // The pretended display shows this frame at its next tick; the loop waits for that.
+    if (Frames_Per_Second > 0) {
+        const int64_t interval = 1000000000 / Frames_Per_Second;
+        Next_Frame_Nanoseconds = std::max(Next_Frame_Nanoseconds + interval, Now_Nanoseconds());
+    }
+    return true;
+}
+
+const Presented_Frame* Headless_Backend::Last_Frame(HWND window) const
+{
+    auto found = Frames.find(window);
+    if (found == Frames.end()) {
+        return nullptr;
+    }
+    Kept_Frame& kept = found->second;
+    if (!kept.Converted) {
+        Convert(kept);
+    }
+    return &kept.Shown;
+}
+
+void Headless_Backend::Convert(Kept_Frame& kept)
+{
+    Frame_Pixels frame = kept.Format;
+    frame.Pixels = kept.Bytes.data();
+    const int width = kept.Client.cx, height = kept.Client.cy;
     const RECT box =
         frame.Keep_Aspect ? Aspect_Box(frame.Width, frame.Height, width, height) : RECT{0, 0, width, height};
-    Presented_Frame& shown = Frames[window.Handle];
+    Presented_Frame& shown = kept.Shown;
     shown.Width = width;
     shown.Height = height;
     shown.Pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
@@ -70,19 +113,7 @@ bool Headless_Backend::Present(const Window_Record& window, const Frame_Pixels& 
             row[x] = Frame_Pixel_Rgb(frame, source_x, source_y);
         }
     }
-    shown.Count += 1;
-    // The pretended display shows this frame at its next tick; the loop waits for that.
-    if (Frames_Per_Second > 0) {
-        const int64_t interval = 1000000000 / Frames_Per_Second;
-        Next_Frame_Nanoseconds = std::max(Next_Frame_Nanoseconds + interval, Now_Nanoseconds());
-    }
-    return true;
-}
-
-const Presented_Frame* Headless_Backend::Last_Frame(HWND window) const
-{
-    auto found = Frames.find(window);
-    return found == Frames.end() ? nullptr : &found->second;
+    kept.Converted = true;
 }
 
 void Headless_Backend::Wait_For_Next_Frame()

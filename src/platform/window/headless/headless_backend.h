@@ -83,7 +83,17 @@ private:
     void Wait_For_Close_Request();
     bool Run_Dialog_Script();
 
-    std::map<HWND, Presented_Frame> Frames;
+    // A presented frame as it came (rows packed), converted for Last_Frame when first asked.
+    struct Kept_Frame {
+        std::vector<uint8_t> Bytes;
+        Frame_Pixels Format; // without its pixels
+        SIZE Client{};       // the client area it was shown in
+        bool Converted = false;
+        Presented_Frame Shown;
+    };
+    static void Convert(Kept_Frame& kept);
+
+    mutable std::map<HWND, Kept_Frame> Frames;
     std::vector<HWND> Dialogs; // open, innermost last
     int64_t Next_Frame_Nanoseconds = 0;
     HMENU Last_Popup_Menu = nullptr;
