@@ -73,6 +73,7 @@ HRESULT IDirectDrawSurface7::GetDC(HDC* dc)
         return DDERR_OUTOFMEMORY;
     }
     DC_Held = true;
+    Mark_Changed();
     return DD_OK;
 }
 
@@ -82,5 +83,6 @@ HRESULT IDirectDrawSurface7::ReleaseDC(HDC dc)
         return DDERR_INVALIDPARAMS;
     }
     DC_Held = false;
+    Mark_Changed();
     return DD_OK;
 }

@@ -1,7 +1,14 @@
 // Palette and clipper objects.
 #include "platform/graphics/palette.h"
 
+#include <atomic>
 #include <cstring>
+
+uint64_t Next_Revision()
+{
+    static std::atomic<uint64_t> counter{0};
+    return ++counter;
+}
 
 IDirectDrawPalette::IDirectDrawPalette(DWORD flags, const PALETTEENTRY* entries) : Caps(flags)
 {
@@ -47,6 +54,7 @@ void IDirectDrawPalette::Refresh_Colours()
         uint32_t alpha = has_alpha ? e.peFlags : 0xFFu;
         Argb[i] = alpha << 24 | uint32_t{e.peRed} << 16 | uint32_t{e.peGreen} << 8 | e.peBlue;
     }
+    Entries_Revision = Next_Revision();
 }
 
 HRESULT IDirectDrawClipper::SetHWnd(DWORD, HWND window)

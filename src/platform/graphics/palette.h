@@ -6,6 +6,12 @@
 #include "platform/graphics/pixel_format.h"
 #include "platform/graphics/ref_counted.h"
 
+#include <cstdint>
+
+// Revisions of pixels and palettes: every change takes a new value from one process-wide
+// counter, so a revision never repeats, not even for memory that is freed and reused.
+uint64_t Next_Revision();
+
 class IDirectDrawPalette : public Ref_Counted {
 public:
     // flags: DDPCAPS_*; with DDPCAPS_ALPHA, each entry's peFlags is its alpha.
@@ -17,6 +23,8 @@ public:
 
     // The entries as A8R8G8B8 words (alpha 0xFF unless the palette carries alpha).
     const Palette_Colours& Colours() const { return Argb; }
+    // Changes whenever the entries may have changed.
+    uint64_t Revision() const { return Entries_Revision; }
 
 private:
     void Refresh_Colours();
@@ -24,6 +32,7 @@ private:
     DWORD Caps;
     PALETTEENTRY Entries[256] = {};
     Palette_Colours Argb{};
+    uint64_t Entries_Revision = 0;
 };
 
 class IDirectDrawClipper : public Ref_Counted {

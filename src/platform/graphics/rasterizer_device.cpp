@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -203,6 +204,8 @@ Rasterizer_Device::~Rasterizer_Device()
 void Rasterizer_Device::Flush()
 {
     Rasterizer->Flush();
+    if (Bound_Target)
+        Bound_Target->Mark_Changed(); // it may be sampled as a texture later
     for (IDirectDrawSurface7* surface : Held)
         surface->Release();
     Held.clear();
@@ -265,15 +268,18 @@ Raster::State Rasterizer_Device::Current_State()
 
     IDirectDrawSurface7* texture = Texture(0);
     Raster::Pixel_Format format;
-    if (texture && texture->Bits() && Raster_Format_Of(texture->Format(), &format)) {
+    // Read-only access: sampling does not change the texture's revision.
+    const uint8_t* texels = texture ? std::as_const(*texture).Bits() : nullptr;
+    if (texels && Raster_Format_Of(texture->Format(), &format)) {
         const Palette_Colours* palette = texture->Palette();
         state.textured = true;
-        state.texture = {texture->Bits(),
+        state.texture = {texels,
                          texture->Pitch(),
                          static_cast<int32_t>(texture->Width()),
                          static_cast<int32_t>(texture->Height()),
                          format,
-                         palette ? palette->data() : Grey_Ramp()};
+                         palette ? palette->data() : Grey_Ramp(),
+                         texture->Revision()};
         Hold(texture);
     }
     return state;

@@ -129,6 +129,7 @@ HRESULT IDirectDrawSurface7::Unlock(RECT*)
         return DDERR_NOTLOCKED;
     }
     --Lock_Count;
+    Mark_Changed();
     return DD_OK;
 }
 
@@ -269,12 +270,20 @@ HRESULT IDirectDrawSurface7::Flip(IDirectDrawSurface7* target, DWORD)
         return DDERR_SURFACEBUSY;
     }
     std::swap(Memory, target->Memory);
+    Mark_Changed();
+    target->Mark_Changed();
     return DD_OK;
 }
 
 const Palette_Colours* IDirectDrawSurface7::Palette() const
 {
     return Attached_Palette ? &Attached_Palette->Colours() : nullptr;
+}
+
+uint64_t IDirectDrawSurface7::Revision() const
+{
+    // Both come from one increasing counter: the larger is new after any change of either.
+    return Attached_Palette ? std::max(Pixels_Revision, Attached_Palette->Revision()) : Pixels_Revision;
 }
 
 HRESULT IDirectDrawSurface7::SetPalette(IDirectDrawPalette* palette)
@@ -284,6 +293,7 @@ HRESULT IDirectDrawSurface7::SetPalette(IDirectDrawPalette* palette)
     }
     Safe_Release(Attached_Palette);
     Attached_Palette = palette;
+    Mark_Changed();
     return DD_OK;
 }
 
@@ -381,6 +391,7 @@ HRESULT IDirectDrawSurface7::IsLost()
 HRESULT IDirectDrawSurface7::Restore()
 {
     Lost = false;
+    Mark_Changed();
     for (IDirectDrawSurface7* s : Attached) {
         s->Lost = false;
     }

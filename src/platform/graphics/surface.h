@@ -63,13 +63,24 @@ public:
     DWORD Width() const { return Surface_Shape.Width; }
     DWORD Height() const { return Surface_Shape.Height; }
     LONG Pitch() const { return Row_Pitch; }
-    uint8_t* Bits() { return Memory.get(); }
+    // The writable pixels: asking for them counts as a change (see Revision).
+    uint8_t* Bits()
+    {
+        Mark_Changed();
+        return Memory.get();
+    }
     const uint8_t* Bits() const { return Memory.get(); }
     const DDPIXELFORMAT& Format() const { return Surface_Shape.Format; }
     DWORD Caps() const { return Surface_Shape.Caps.dwCaps; }
     // The attached palette's colours, or null when none is attached.
     const Palette_Colours* Palette() const;
     bool Is_Locked() const { return Lock_Count > 0; }
+    // Changes whenever the pixels or the attached palette may have changed: on every Lock,
+    // Unlock, Blt, Flip, GetDC, Restore, SetPalette, palette entry change and request for
+    // writable Bits(). A device that renders into the surface marks it when it has drawn.
+    // Copies of the pixels (a device's widened texture) stay valid while it is unchanged.
+    uint64_t Revision() const;
+    void Mark_Changed() { Pixels_Revision = Next_Revision(); }
     // Makes the surface lost, as a display change does on the original platform: Lock, Blt and
     // GetDC fail with DDERR_SURFACELOST until Restore (tests of the restore paths use it).
     void Mark_Lost() { Lost = true; }
@@ -94,6 +105,7 @@ private:
     IDirectDrawPalette* Attached_Palette = nullptr;
     IDirectDrawClipper* Attached_Clipper = nullptr;
     std::vector<IDirectDrawSurface7*> Attached;
+    uint64_t Pixels_Revision = Next_Revision();
     int Lock_Count = 0;
     bool DC_Held = false;
     bool Lost = false;

@@ -57,6 +57,9 @@ struct Texture {
     int32_t height = 0;
     Pixel_Format format = Pixel_Format::X8R8G8B8;
     const uint32_t* palette = nullptr; // 256 entries for P8
+    // Zero, or a value that changes whenever the texels or the palette may have changed and
+    // never repeats: a rasterizer may keep converted copies of the texels while it stays.
+    uint64_t revision = 0;
 };
 
 // The clip rectangle in target pixels: [left, right) x [top, bottom).

@@ -8,10 +8,9 @@
 #include "platform/graphics/raster/pixel_pipeline.h"
 #include "platform/graphics/raster/rasterizer.h"
 #include "platform/graphics/raster/span_drawing.h"
+#include "platform/graphics/raster/texture_shadows.h"
 
 #include <algorithm>
-#include <array>
-#include <deque>
 #include <vector>
 
 namespace Raster {
@@ -58,8 +57,10 @@ public:
         Triangle_Setup setup;
         if (!Set_Up_Triangle(v0, v1, v2, clipped, cull, setup))
             return;
-        if (states_.empty() || !Same_State(states_.back(), clipped))
-            states_.push_back(Keep_Palette(clipped));
+        if (states_.empty() || !Same_State(last_state_, clipped)) {
+            last_state_ = clipped;
+            states_.push_back(With_Shadow(clipped));
+        }
         Command command;
         command.rect = setup.box;
         command.state = static_cast<uint32_t>(states_.size() - 1);
@@ -85,7 +86,7 @@ public:
         commands_.clear();
         setups_.clear();
         states_.clear();
-        palettes_.clear();
+        shadows_.End_Flush();
         pending_pixels_ = 0;
     }
 
@@ -97,14 +98,13 @@ private:
         commands_.push_back(command);
     }
 
-    // A queued palettised texture reads a copy of its palette taken now.
-    State Keep_Palette(State state)
+    // A sampled texture is read through a 32-bit copy taken now (the texture itself when it
+    // has 32-bit texels): the fast kernels read 32-bit texels only, and a palette changed later
+    // cannot matter.
+    State With_Shadow(State state)
     {
-        if (state.textured && state.texture.format == Pixel_Format::P8 && state.texture.palette) {
-            palettes_.emplace_back();
-            std::copy_n(state.texture.palette, 256, palettes_.back().begin());
-            state.texture.palette = palettes_.back().data();
-        }
+        if (state.textured && state.colour != Colour_Source::Diffuse)
+            state.texture = shadows_.Widened(state.texture);
         return state;
     }
 
@@ -116,6 +116,7 @@ private:
                a.texture.pixels == b.texture.pixels && a.texture.pitch == b.texture.pitch &&
                a.texture.width == b.texture.width && a.texture.height == b.texture.height &&
                a.texture.format == b.texture.format && a.texture.palette == b.texture.palette &&
+               a.texture.revision == b.texture.revision &&
                a.clip.left == b.clip.left && a.clip.top == b.clip.top && a.clip.right == b.clip.right &&
                a.clip.bottom == b.clip.bottom;
     }
@@ -137,7 +138,8 @@ private:
     std::vector<Command> commands_;
     std::vector<Triangle_Setup> setups_;
     std::vector<State> states_;
-    std::deque<std::array<uint32_t, 256>> palettes_; // copies, so a palette changed later cannot matter
+    State last_state_; // as queued last, before its texture was widened
+    Texture_Shadows shadows_;
     int64_t pending_pixels_ = 0;
 };
 
