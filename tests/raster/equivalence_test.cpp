@@ -165,11 +165,15 @@ TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
     const int sizes[][2] = {{1, 7}, {6, 1}, {2, 2}, {3, 5}, {37, 64}, {256, 256}};
     const double reaches[][2] = {{0.1, 0.9}, {-1.5, 2.5}, {-900.0, 900.0}};
     Draw_List_Maker maker(11);
+    uint32_t palette[256];
+    for (uint32_t& entry : palette)
+        entry = static_cast<uint32_t>(maker.Below(32768)) << 9 ^ static_cast<uint32_t>(maker.Below(32768));
     for (auto [tw, th] : sizes)
         for (auto [lo, hi] : reaches)
             for (Pixel_Format format :
                  {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5}) {
-                Image texture(tw, th, Pixel_Format::X8R8G8B8);
+                // Every texture format takes the run through its widened copy.
+                Image texture(tw, th, maker.Any_Format(false));
                 maker.Fill(texture.bytes);
                 Image expected(97, 61, format);
                 maker.Fill(expected.bytes);
@@ -179,7 +183,7 @@ TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
                 for (int i = 0; i < 3 * 12; ++i) {
                     State state = Flat_State(expected.target, maker.Below(2) ? Blend::Add : Blend::Opaque);
                     state.textured = true;
-                    state.texture = texture.As_Texture();
+                    state.texture = texture.As_Texture(palette);
                     state.dither = maker.Below(2);
                     Vertex v = Point(maker.Between(-20, 117), maker.Between(-20, 81), 0,
                                      maker.Between(lo, hi), maker.Between(lo, hi));
@@ -196,8 +200,36 @@ TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
                     rasterizer->Flush();
                 }
                 ASSERT_TRUE(expected.bytes == actual.bytes)
-                    << tw << "x" << th << " texture, coordinates " << lo << ".." << hi;
+                    << tw << "x" << th << " texture of format " << static_cast<int>(texture.target.format)
+                    << ", coordinates " << lo << ".." << hi;
             }
+}
+
+TEST(Equivalence, WidenedTextureCopiesFollowTheRevision)
+{
+    // A 16-bit texture drawn in three flushes: its copy is kept while the revision stays and
+    // taken anew when the texels change under a new revision, even at the same address.
+    Image texture(19, 23, Pixel_Format::R5G6B5), expected(80, 60, Pixel_Format::X8R8G8B8);
+    Image actual = expected;
+    actual.target.pixels = actual.bytes.data();
+    auto reference = Make_Reference_Rasterizer(), software = Make_Software_Rasterizer();
+    reference->Set_Target(expected.target);
+    software->Set_Target(actual.target);
+    Draw_List_Maker maker(3);
+    for (uint64_t revision : {7, 7, 9}) {
+        if (revision == 9)
+            maker.Fill(texture.bytes);
+        State state = Flat_State(expected.target, Blend::Add);
+        state.textured = true;
+        state.texture = texture.As_Texture();
+        state.texture.revision = revision;
+        for (Rasterizer* rasterizer : {reference.get(), software.get()}) {
+            rasterizer->Draw_Triangle(Point(-5, -3, 255, 0, 0), Point(90, 10, 255, 1.2, 0.1),
+                                      Point(20, 70, 255, -0.1, 1.1), state, Cull::None);
+            rasterizer->Flush();
+        }
+        ASSERT_TRUE(expected.bytes == actual.bytes) << "revision " << revision;
+    }
 }
 
 } // namespace
