@@ -186,3 +186,42 @@ TEST_F(Device_Drawing, UnsupportedInputsAreRefused)
 }
 
 } // namespace
+
+TEST_F(Device_Drawing, TexturesChangedBetweenFramesAreSampledAsChanged)
+{
+    // The software device samples 16-bit and palettised textures through copies it keeps
+    // over frames: a change through Lock or the palette must reach the next frame.
+    IDirectDrawSurface7* target = Make_Target(8, 8);
+    IDirect3DDevice7* device = Make_Device(IID_IDirect3DRGBDevice, target);
+    IDirectDrawSurface7* sixteen = Make_Texture(2, 2, Pixel_Layout::R5G6B5);
+    IDirectDrawSurface7* indexed = Make_Texture(2, 2, Pixel_Layout::P8);
+    PALETTEENTRY entries[256] = {};
+    IDirectDrawPalette* palette = nullptr;
+    ASSERT_EQ(DirectDraw->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette), DD_OK);
+    indexed->SetPalette(palette);
+    palette->Release();
+    device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE);
+    D3DTLVERTEX quad[4] = {{-1, -1, 0, 1, 0xFFFFFFFF, 0, 0, 0},
+                           {9, -1, 0, 1, 0xFFFFFFFF, 0, 1, 0},
+                           {-1, 9, 0, 1, 0xFFFFFFFF, 0, 0, 1},
+                           {9, 9, 0, 1, 0xFFFFFFFF, 0, 1, 1}};
+    auto frame = [&](IDirectDrawSurface7* texture) {
+        device->BeginScene();
+        device->SetTexture(0, texture);
+        device->DrawPrimitive(D3DPT_TRIANGLESTRIP, D3DFVF_TLVERTEX, quad, 4, 0);
+        device->EndScene();
+        return Pixel_32(target, 4, 4);
+    };
+    EXPECT_EQ(frame(sixteen), 0u);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = DDSURFACEDESC2_SIZE;
+    ASSERT_EQ(sixteen->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+    for (int y = 0; y < 2; ++y)
+        std::memset(static_cast<uint8_t*>(desc.lpSurface) + y * desc.lPitch, 0xFF, 4);
+    sixteen->Unlock(nullptr);
+    EXPECT_EQ(frame(sixteen), 0xFFFFFFu);
+    EXPECT_EQ(frame(indexed), 0u);
+    PALETTEENTRY grey{0x80, 0x80, 0x80, 0};
+    palette->SetEntries(0, 0, 1, &grey);
+    EXPECT_EQ(frame(indexed), 0x808080u);
+}

@@ -116,9 +116,8 @@ private:
                a.texture.pixels == b.texture.pixels && a.texture.pitch == b.texture.pitch &&
                a.texture.width == b.texture.width && a.texture.height == b.texture.height &&
                a.texture.format == b.texture.format && a.texture.palette == b.texture.palette &&
-               a.texture.revision == b.texture.revision &&
-               a.clip.left == b.clip.left && a.clip.top == b.clip.top && a.clip.right == b.clip.right &&
-               a.clip.bottom == b.clip.bottom;
+               a.texture.revision == b.texture.revision && a.clip.left == b.clip.left &&
+               a.clip.top == b.clip.top && a.clip.right == b.clip.right && a.clip.bottom == b.clip.bottom;
     }
 
     void Draw_Stripe(int32_t top, int32_t bottom)

@@ -61,7 +61,8 @@ void Widen_Texels(const Texture& texture, uint32_t* out)
         });
     case Pixel_Format::X8R8G8B8:
     case Pixel_Format::A8R8G8B8:
-        return Widen_Rows(texture, out, [](const uint8_t* row, int32_t x) { return Load_32(row + 4 * x) & 0xFFFFFF; });
+        return Widen_Rows(texture, out,
+                          [](const uint8_t* row, int32_t x) { return Load_32(row + 4 * x) & 0xFFFFFF; });
     }
 }
 
@@ -77,8 +78,13 @@ Texture Texture_Shadows::Widened(const Texture& texture)
         texture.width <= 0 || texture.height <= 0)
         return texture;
     auto as_texture = [&](const std::vector<uint32_t>& texels) {
-        return Texture{reinterpret_cast<const uint8_t*>(texels.data()), texture.width * 4, texture.width,
-                       texture.height, Pixel_Format::X8R8G8B8, nullptr, texture.revision};
+        return Texture{reinterpret_cast<const uint8_t*>(texels.data()),
+                       texture.width * 4,
+                       texture.width,
+                       texture.height,
+                       Pixel_Format::X8R8G8B8,
+                       nullptr,
+                       texture.revision};
     };
     if (texture.revision != 0)
         for (Shadow& shadow : kept_)
@@ -102,7 +108,8 @@ void Texture_Shadows::End_Flush()
     // Copies unused for a while go, and so do a texture's earlier revisions (never asked for again).
     auto superseded = [&](const Shadow& shadow) {
         return std::any_of(kept_.begin(), kept_.end(), [&](const Shadow& other) {
-            return other.source.pixels == shadow.source.pixels && other.source.revision > shadow.source.revision;
+            return other.source.pixels == shadow.source.pixels &&
+                   other.source.revision > shadow.source.revision;
         });
     };
     std::deque<Shadow> kept;
