@@ -156,7 +156,7 @@ inline constexpr UINT TPM_VERTICAL = 0x0040;
 // Stock cursor of MAKEINTRESOURCE(32512).
 inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
 
-inline constexpr const char* MAKEINTRESOURCEA(int id)
+inline const char* MAKEINTRESOURCEA(int id)
 {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(static_cast<WORD>(id)));
 }
