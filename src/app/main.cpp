@@ -37,11 +37,28 @@ std::vector<std::string> Installed_Data_Candidates()
     return candidates;
 }
 
-// Ctrl+C or a termination request closes the window, so the run ends in its orderly way
-// (settings saved in configuration mode, log closed last).
+// Ctrl+C, a termination request or a hang-up (a closed terminal; xss-lock sends one) closes
+// the window, so the run ends in its orderly way: settings saved in configuration mode, the
+// saver flag cleared, the log closed last. A hang-up the caller chose to ignore (nohup) stays
+// ignored. SIGQUIT keeps its default: it is the user's way to get a core dump.
 void Close_On_Signal(int)
 {
     Request_Close_All_Windows();
+}
+
+void Close_On_Termination_Signals()
+{
+    Close_Request_Fd(); // the wake-up pipe exists before a handler may write to it
+    struct sigaction close_on {};
+    close_on.sa_handler = Close_On_Signal;
+    sigemptyset(&close_on.sa_mask);
+    close_on.sa_flags = SA_RESTART;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction previous {};
+        if (sigaction(signal, nullptr, &previous) == 0 && signal == SIGHUP && previous.sa_handler == SIG_IGN)
+            continue;
+        sigaction(signal, &close_on, nullptr);
+    }
 }
 
 // The display backend, chosen once ($LUCIVANTA_BACKEND may name one). Headless, frames are
@@ -59,14 +76,15 @@ void Start_Display()
             headless->Screen = SIZE{desktop.Width, desktop.Height};
         std::fprintf(stderr, "lucivanta: running %s (no display shows it); Ctrl+C ends the run\n", backend);
     }
-    std::signal(SIGINT, Close_On_Signal);
-    std::signal(SIGTERM, Close_On_Signal);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // First, so that a termination request at any moment of the start ends the run in order:
+    // it waits for the window and closes it.
+    Close_On_Termination_Signals();
     if (const int exit_code = Apply_Hack_Options(argc, argv); exit_code >= 0)
         return exit_code;
     // Daemons pause a saver with SIGSTOP; the scene goes on where it stopped.

@@ -289,12 +289,16 @@ TEST_F(Window_System_Test, ModalDialogsRunTheirScriptOrAreCancelled)
 
 TEST_F(Window_System_Test, IdlePollRunsOnlyWhenNothingIsQueuedAndCloseRequestsReachTopLevelWindows)
 {
+    Request_Close_All_Windows(); // before any window: kept for the first one
+    MSG message{};
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     HWND window = Make();
     HWND child = Make(0, 0, 10, 10, window, WS_CHILD);
     int polls = 0;
     Headless().On_Idle_Poll = [&] { ++polls; };
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, WM_CLOSE);
     PostMessageA(window, WM_USER, 0, 0);
-    MSG message{};
     EXPECT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(polls, 0);
     EXPECT_FALSE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));

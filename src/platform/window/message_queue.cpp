@@ -67,7 +67,12 @@ bool Take_Close_Request()
 
 void Window_System::Post_Close_Requests()
 {
-    if (!Take_Close_Request()) {
+    // A request made before any window exists (a signal during the start) waits for the first
+    // one, so that it still ends the run instead of being lost.
+    const bool any_window =
+        !Open_Dialogs.empty() || std::any_of(Windows.begin(), Windows.end(),
+                                             [](const auto& entry) { return entry.second->Is_Top_Level(); });
+    if (!any_window || !Take_Close_Request()) {
         return;
     }
     // Open dialogs are cancelled first; the windows under them close once they have returned.
