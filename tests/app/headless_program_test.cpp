@@ -1,5 +1,5 @@
-// The program itself on the headless display: it draws frames until Ctrl+C or a termination
-// request, then ends in its orderly way — settings saved in configuration mode, the saver flag
+// The program itself on the headless display: it draws frames until Ctrl+C, a termination
+// request or a hang-up, then ends in its orderly way — settings saved in configuration mode, the saver flag
 // it holds while running cleared, the clean-up finished. The processor time it used is recorded, not judged:
 // on a loaded or instrumented build a paced program can still be busy.
 #include "temp_folder.h"
@@ -85,7 +85,7 @@ Run_Result Run_Until_Signal(const char* mode, int signal, const Temp_Folder& dat
     return result;
 }
 
-TEST(Headless_Program, EndsInOrderOnInterruptAndTermination)
+TEST(Headless_Program, EndsInOrderOnInterruptTerminationAndHangUp)
 {
     struct Case {
         const char* Mode;
@@ -95,6 +95,7 @@ TEST(Headless_Program, EndsInOrderOnInterruptAndTermination)
     const Case cases[] = {
         {"/c", SIGINT, true},
         {"/s", SIGTERM, false},
+        {"/c", SIGHUP, true}, // a closed terminal, or xss-lock
     };
     for (const Case& c : cases) {
         Temp_Folder data, runtime;
