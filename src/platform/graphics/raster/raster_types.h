@@ -60,6 +60,9 @@ struct Texture {
     // Zero, or a value that changes whenever the texels or the palette may have changed and
     // never repeats: a rasterizer may keep converted copies of the texels while it stays.
     uint64_t revision = 0;
+
+    // Same texels read the same way: the whole record, field by field.
+    bool operator==(const Texture&) const = default;
 };
 
 // The clip rectangle in target pixels: [left, right) x [top, bottom).

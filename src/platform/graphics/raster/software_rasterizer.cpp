@@ -113,11 +113,8 @@ private:
         return a.blend == b.blend && a.colour == b.colour && a.mag_filter == b.mag_filter &&
                a.min_filter == b.min_filter && a.address_u == b.address_u && a.address_v == b.address_v &&
                a.dither == b.dither && a.perspective == b.perspective && a.textured == b.textured &&
-               a.texture.pixels == b.texture.pixels && a.texture.pitch == b.texture.pitch &&
-               a.texture.width == b.texture.width && a.texture.height == b.texture.height &&
-               a.texture.format == b.texture.format && a.texture.palette == b.texture.palette &&
-               a.texture.revision == b.texture.revision && a.clip.left == b.clip.left &&
-               a.clip.top == b.clip.top && a.clip.right == b.clip.right && a.clip.bottom == b.clip.bottom;
+               a.texture == b.texture && a.clip.left == b.clip.left && a.clip.top == b.clip.top &&
+               a.clip.right == b.clip.right && a.clip.bottom == b.clip.bottom;
     }
 
     void Draw_Stripe(int32_t top, int32_t bottom)

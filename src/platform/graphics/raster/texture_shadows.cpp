@@ -66,12 +66,6 @@ void Widen_Texels(const Texture& texture, uint32_t* out)
     }
 }
 
-bool Texture_Shadows::Same_Texels(const Texture& a, const Texture& b)
-{
-    return a.pixels == b.pixels && a.pitch == b.pitch && a.width == b.width && a.height == b.height &&
-           a.format == b.format && a.palette == b.palette && a.revision == b.revision;
-}
-
 Texture Texture_Shadows::Widened(const Texture& texture)
 {
     if (texture.format == Pixel_Format::X8R8G8B8 || texture.format == Pixel_Format::A8R8G8B8 ||
@@ -88,7 +82,7 @@ Texture Texture_Shadows::Widened(const Texture& texture)
     };
     if (texture.revision != 0)
         for (Shadow& shadow : kept_)
-            if (Same_Texels(shadow.source, texture)) {
+            if (shadow.source == texture) {
                 shadow.last_used = flush_;
                 return as_texture(shadow.texels);
             }

@@ -30,8 +30,6 @@ private:
         std::vector<uint32_t> texels;
         uint64_t last_used = 0;
     };
-    static bool Same_Texels(const Texture& a, const Texture& b);
-
     std::deque<Shadow> kept_;                   // by revision, over flushes
     std::deque<std::vector<uint32_t>> retired_; // copies of this flush only
     uint64_t flush_ = 1;
