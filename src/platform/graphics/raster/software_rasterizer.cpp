@@ -1,8 +1,8 @@
 // The software rasterizer: the fast path of the default device. Triangles are set up at
 // once (the shared set-up), queued with their state, and drawn when the frame is flushed:
-// the target is cut into stripes of rows, the worker pool draws the stripes in parallel,
-// each stripe replaying the whole queue in order. Within a row the covered span is solved
-// exactly from the integer edge functions and the attribute planes are stepped, which
+// the target is cut into stripes of rows, the worker pool draws the stripes in parallel
+// (each thread taking the next stripe left), each stripe replaying the whole queue in order. Within a row the
+// covered span is solved exactly from the integer edge functions and the attribute planes are stepped, which
 // gives the same integers as evaluating them per pixel; so the bytes equal the reference.
 #include "platform/graphics/raster/band_workers.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
@@ -11,6 +11,7 @@
 #include "platform/graphics/raster/texture_shadows.h"
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace Raster {
@@ -73,16 +74,19 @@ public:
     {
         if (commands_.empty())
             return;
-        int32_t stripes = (target_.height + Stripe_Rows - 1) / Stripe_Rows;
-        auto draw_band = [&](int band, int bands) {
-            for (int32_t stripe = band; stripe < stripes; stripe += bands)
+        const int32_t stripes = (target_.height + Stripe_Rows - 1) / Stripe_Rows;
+        // Stripes are taken one at a time from a shared counter, so a thread that is slowed
+        // down (the other core busy) draws fewer of them instead of holding up the frame.
+        std::atomic<int32_t> next{0};
+        auto draw_stripes = [&](int) {
+            for (int32_t stripe; (stripe = next.fetch_add(1, std::memory_order_relaxed)) < stripes;)
                 Draw_Stripe(stripe * Stripe_Rows, std::min(target_.height, (stripe + 1) * Stripe_Rows));
         };
         Band_Workers& workers = Band_Workers::Shared();
         if (pending_pixels_ < Parallel_Threshold || workers.Bands() == 1)
-            draw_band(0, 1);
+            draw_stripes(0);
         else
-            workers.Run([&](int band) { draw_band(band, workers.Bands()); });
+            workers.Run(draw_stripes);
         commands_.clear();
         setups_.clear();
         states_.clear();
