@@ -3,6 +3,7 @@
 // formats, filters, addressing, colour operations, blends, dithering, perspective, culling,
 // clears, and vertices far outside the target.
 #include "platform/graphics/raster/clipper.h"
+#include "platform/graphics/raster/span_drawing.h"
 #include "platform/system/random.h"
 #include "raster_test_support.h"
 
@@ -111,19 +112,34 @@ std::vector<uint8_t> Draw(uint32_t seed, Rasterizer& rasterizer)
     return image.bytes;
 }
 
+// Runs a test body once with each span kernel the processor runs forced in turn.
+template <typename Body> void For_Each_Kernel(Body body)
+{
+    for (const std::string& name : Span_Kernel_Names()) {
+        SCOPED_TRACE("kernel " + name);
+        ASSERT_TRUE(Force_Span_Kernel(name));
+        body();
+        Force_Span_Kernel("");
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+}
+
 TEST(Equivalence, SoftwareMatchesReferenceByteForByte)
 {
-    for (uint32_t seed = 1; seed <= 300; ++seed) {
-        auto reference = Make_Reference_Rasterizer();
-        auto software = Make_Software_Rasterizer();
-        std::vector<uint8_t> expected = Draw(seed, *reference);
-        std::vector<uint8_t> actual = Draw(seed, *software);
-        ASSERT_EQ(expected.size(), actual.size());
-        size_t first = 0;
-        while (first < expected.size() && expected[first] == actual[first])
-            ++first;
-        ASSERT_EQ(first, expected.size()) << "seed " << seed << ": first difference at byte " << first;
-    }
+    For_Each_Kernel([] {
+        for (uint32_t seed = 1; seed <= 300; ++seed) {
+            auto reference = Make_Reference_Rasterizer();
+            auto software = Make_Software_Rasterizer();
+            std::vector<uint8_t> expected = Draw(seed, *reference);
+            std::vector<uint8_t> actual = Draw(seed, *software);
+            ASSERT_EQ(expected.size(), actual.size());
+            size_t first = 0;
+            while (first < expected.size() && expected[first] == actual[first])
+                ++first;
+            ASSERT_EQ(first, expected.size()) << "seed " << seed << ": first difference at byte " << first;
+        }
+    });
 }
 
 TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
@@ -164,45 +180,49 @@ TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
     // its edges, or reach far enough beyond to exceed the run's position limit.
     const int sizes[][2] = {{1, 7}, {6, 1}, {2, 2}, {3, 5}, {37, 64}, {256, 256}};
     const double reaches[][2] = {{0.1, 0.9}, {-1.5, 2.5}, {-900.0, 900.0}};
-    Draw_List_Maker maker(11);
-    uint32_t palette[256];
-    for (uint32_t& entry : palette)
-        entry = static_cast<uint32_t>(maker.Below(32768)) << 9 ^ static_cast<uint32_t>(maker.Below(32768));
-    for (auto [tw, th] : sizes)
-        for (auto [lo, hi] : reaches)
-            for (Pixel_Format format :
-                 {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5}) {
-                // Every texture format takes the run through its widened copy.
-                Image texture(tw, th, maker.Any_Format(false));
-                maker.Fill(texture.bytes);
-                Image expected(97, 61, format);
-                maker.Fill(expected.bytes);
-                Image actual = expected;
-                actual.target.pixels = actual.bytes.data();
-                std::vector<std::pair<Vertex, State>> draws;
-                for (int i = 0; i < 3 * 12; ++i) {
-                    State state = Flat_State(expected.target, maker.Below(2) ? Blend::Add : Blend::Opaque);
-                    state.textured = true;
-                    state.texture = texture.As_Texture(palette);
-                    state.dither = maker.Below(2);
-                    Vertex v = Point(maker.Between(-20, 117), maker.Between(-20, 81), 0,
-                                     maker.Between(lo, hi), maker.Between(lo, hi));
-                    v.r = 200, v.g = 90, v.b = 255;
-                    draws.push_back({v, state});
+    For_Each_Kernel([&] {
+        Draw_List_Maker maker(11);
+        uint32_t palette[256];
+        for (uint32_t& entry : palette)
+            entry =
+                static_cast<uint32_t>(maker.Below(32768)) << 9 ^ static_cast<uint32_t>(maker.Below(32768));
+        for (auto [tw, th] : sizes)
+            for (auto [lo, hi] : reaches)
+                for (Pixel_Format format :
+                     {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5}) {
+                    // Every texture format takes the run through its widened copy.
+                    Image texture(tw, th, maker.Any_Format(false));
+                    maker.Fill(texture.bytes);
+                    Image expected(97, 61, format);
+                    maker.Fill(expected.bytes);
+                    Image actual = expected;
+                    actual.target.pixels = actual.bytes.data();
+                    std::vector<std::pair<Vertex, State>> draws;
+                    for (int i = 0; i < 3 * 12; ++i) {
+                        State state =
+                            Flat_State(expected.target, maker.Below(2) ? Blend::Add : Blend::Opaque);
+                        state.textured = true;
+                        state.texture = texture.As_Texture(palette);
+                        state.dither = maker.Below(2);
+                        Vertex v = Point(maker.Between(-20, 117), maker.Between(-20, 81), 0,
+                                         maker.Between(lo, hi), maker.Between(lo, hi));
+                        v.r = 200, v.g = 90, v.b = 255;
+                        draws.push_back({v, state});
+                    }
+                    for (Image* image : {&expected, &actual}) {
+                        auto rasterizer =
+                            image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+                        rasterizer->Set_Target(image->target);
+                        for (size_t i = 0; i + 2 < draws.size(); i += 3)
+                            rasterizer->Draw_Triangle(draws[i].first, draws[i + 1].first, draws[i + 2].first,
+                                                      draws[i].second, Cull::None);
+                        rasterizer->Flush();
+                    }
+                    ASSERT_TRUE(expected.bytes == actual.bytes)
+                        << tw << "x" << th << " texture of format " << static_cast<int>(texture.target.format)
+                        << ", coordinates " << lo << ".." << hi;
                 }
-                for (Image* image : {&expected, &actual}) {
-                    auto rasterizer =
-                        image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
-                    rasterizer->Set_Target(image->target);
-                    for (size_t i = 0; i + 2 < draws.size(); i += 3)
-                        rasterizer->Draw_Triangle(draws[i].first, draws[i + 1].first, draws[i + 2].first,
-                                                  draws[i].second, Cull::None);
-                    rasterizer->Flush();
-                }
-                ASSERT_TRUE(expected.bytes == actual.bytes)
-                    << tw << "x" << th << " texture of format " << static_cast<int>(texture.target.format)
-                    << ", coordinates " << lo << ".." << hi;
-            }
+    });
 }
 
 TEST(Equivalence, WidenedTextureCopiesFollowTheRevision)

@@ -5,6 +5,7 @@
 #include "platform/graphics/raster/pixel_pipeline.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace Raster {
 namespace {
@@ -158,11 +159,12 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
     return x;
 }
 
-template <bool Add, Pixel_Format Format>
+template <bool Vector, bool Add, Pixel_Format Format>
 void Bilinear_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
                    int32_t left, int32_t right)
 {
-    left = Bilinear_Blocks<Add, Format>(target, state, setup, y, left, right);
+    if constexpr (Vector)
+        left = Bilinear_Blocks<Add, Format>(target, state, setup, y, left, right);
     const Texture& tex = state.texture;
     constexpr int weight_shift = Texel_Fraction_Bits - Bilinear_Weight_Bits;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
@@ -201,27 +203,62 @@ void Bilinear_Span(const Target& target, const State& state, const Triangle_Setu
     }
 }
 
-template <bool Add>
-void Fast_Span_Of_Blend(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
-                        int32_t left, int32_t right)
+using Span_Function = void (*)(const Target&, const State&, const Triangle_Setup&, int32_t y, int32_t left,
+                               int32_t right);
+
+template <bool Vector> Span_Function Bilinear_Span_For(const State& state, const Target& target)
 {
+    constexpr Pixel_Format x8 = Pixel_Format::X8R8G8B8, r5 = Pixel_Format::R5G6B5,
+                           x1 = Pixel_Format::X1R5G5B5;
+    const bool add = state.blend == Blend::Add;
     switch (target.format) {
-    case Pixel_Format::X8R8G8B8:
-        return Bilinear_Span<Add, Pixel_Format::X8R8G8B8>(target, state, setup, y, left, right);
-    case Pixel_Format::R5G6B5:
-        return Bilinear_Span<Add, Pixel_Format::R5G6B5>(target, state, setup, y, left, right);
+    case x8:
+        return add ? Bilinear_Span<Vector, true, x8> : Bilinear_Span<Vector, false, x8>;
+    case r5:
+        return add ? Bilinear_Span<Vector, true, r5> : Bilinear_Span<Vector, false, r5>;
     default:
-        return Bilinear_Span<Add, Pixel_Format::X1R5G5B5>(target, state, setup, y, left, right);
+        return add ? Bilinear_Span<Vector, true, x1> : Bilinear_Span<Vector, false, x1>;
     }
 }
 
-void Fast_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y, int32_t left,
-               int32_t right)
+// A way of drawing spans: whether this processor runs it, which states it draws, and its
+// row function for a state (blend and target format fixed at compile time).
+struct Span_Kernel {
+    const char* name;
+    bool (*available)();
+    bool (*accepts)(const State&, const Triangle_Setup&);
+    Span_Function (*draw_row)(const State&, const Target&);
+};
+
+bool Always()
 {
-    if (state.blend == Blend::Add)
-        Fast_Span_Of_Blend<true>(target, state, setup, y, left, right);
-    else
-        Fast_Span_Of_Blend<false>(target, state, setup, y, left, right);
+    return true;
+}
+
+// Fastest first; the last accepts everything.
+constexpr Span_Kernel Kernels[] = {
+    {"avx2-bilinear", Bilinear_Blocks_Available,
+     [](const State& state, const Triangle_Setup& setup) {
+         return Fast_Case(state, setup) && state.texture.pitch % 4 == 0;
+     },
+     Bilinear_Span_For<true>},
+    {"portable-bilinear", Always, Fast_Case, Bilinear_Span_For<false>},
+    {"general", Always, [](const State&, const Triangle_Setup&) { return true; },
+     [](const State&, const Target&) -> Span_Function { return General_Span; }},
+};
+constexpr int Kernel_Count = static_cast<int>(sizeof Kernels / sizeof Kernels[0]);
+
+std::atomic<int> Forced_Kernel{-1};
+
+const Span_Kernel& Kernel_For(const State& state, const Triangle_Setup& setup)
+{
+    int forced = Forced_Kernel.load(std::memory_order_relaxed);
+    if (forced >= 0)
+        return Kernels[forced].accepts(state, setup) ? Kernels[forced] : Kernels[Kernel_Count - 1];
+    for (const Span_Kernel& kernel : Kernels)
+        if (kernel.available() && kernel.accepts(state, setup))
+            return kernel;
+    return Kernels[Kernel_Count - 1];
 }
 
 } // namespace
@@ -250,16 +287,32 @@ void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle
 {
     if (state.blend == Blend::Keep)
         return;
-    bool fast = Fast_Case(state, setup);
+    const Span_Function draw_row = Kernel_For(state, setup).draw_row(state, target);
     for (int32_t y = top; y < bottom; ++y) {
         int32_t left, right;
-        if (!Row_Span(setup, y, left, right))
-            continue;
-        if (!fast)
-            General_Span(target, state, setup, y, left, right);
-        else
-            Fast_Span(target, state, setup, y, left, right);
+        if (Row_Span(setup, y, left, right))
+            draw_row(target, state, setup, y, left, right);
     }
+}
+
+std::vector<std::string> Span_Kernel_Names()
+{
+    std::vector<std::string> names;
+    for (const Span_Kernel& kernel : Kernels)
+        if (kernel.available())
+            names.emplace_back(kernel.name);
+    return names;
+}
+
+bool Force_Span_Kernel(const std::string& name)
+{
+    for (int i = 0; i < Kernel_Count; ++i)
+        if (name == Kernels[i].name && Kernels[i].available()) {
+            Forced_Kernel.store(i, std::memory_order_relaxed);
+            return true;
+        }
+    Forced_Kernel.store(-1, std::memory_order_relaxed);
+    return name.empty();
 }
 
 } // namespace Raster
