@@ -21,19 +21,8 @@ struct Bilinear_Block {
     uint32_t blue[8];
 };
 
-// True when the processor runs the AVX2 path.
-bool Bilinear_Blocks_Available();
-
-// Writes eight 0x00RRGGBB source colours. The texture must be 32 bits per texel with a
-// pitch that is a multiple of 4.
-void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8]);
-
-// Source colours of count pixels (a multiple of 8) of a span with one diffuse colour
-// (0x00RRGGBB): texel positions u + i*du and v + i*dv with 24 fraction bits, each below 2^45
-// in magnitude over the whole run. The texture must be 32 bits per texel, at least 2 x 2.
-// Texel positions are stepped in vector lanes and each 2 x 2 neighbourhood is read as two
-// 64-bit loads; a clamped tap is folded into its neighbour's weight, which gives the same sum.
-// The colours go straight into target pixels, as Add_Block_32 or Store_Block_16 would put them.
+// Source colours of a span with one diffuse colour go straight into target pixels (see
+// Block_Functions::shade_run).
 struct Run_Output {
     uint8_t* pixels = nullptr; // the run's first pixel
     bool sixteen_bits = false; // 16-bit pixels, else X8R8G8B8
@@ -41,16 +30,32 @@ struct Run_Output {
     bool add = false;
     const uint32_t* dither_bias = nullptr; // of the first 8 pixels; the run repeats them (8 = 2 periods)
 };
-void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
-                        uint32_t diffuse, int count, const Run_Output& output);
 
-// out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
-void Add_Block_32(const uint32_t source[8], uint32_t* out);
+// The block functions built for one instruction set.
+struct Block_Functions {
+    // True when the processor runs them.
+    bool (*available)();
+    // Writes eight 0x00RRGGBB source colours. The texture must be 32 bits per texel with a
+    // pitch that is a multiple of 4.
+    void (*shade_block)(const Texture& texture, const Bilinear_Block& block, uint32_t out[8]);
+    // Source colours of count pixels (a multiple of 8) of a span with one diffuse colour
+    // (0x00RRGGBB): texel positions u + i*du and v + i*dv with 24 fraction bits, each below
+    // 2^45 in magnitude over the whole run. The texture must be 32 bits per texel, at least
+    // 2 x 2. Texel positions are stepped in vector lanes and each 2 x 2 neighbourhood is read
+    // as two 64-bit loads; a clamped tap is folded into its neighbour's weight, which gives the
+    // same sum. The colours go into output as add_32 or store_16 would put them.
+    void (*shade_run)(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
+                      int count, const Run_Output& output);
+    // out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
+    void (*add_32)(const uint32_t source[8], uint32_t* out);
+    // Stores eight source colours into 16-bit pixels (5-6-5 or X1-5-5-5), added to what is
+    // there when add is set, quantised as Store_Target does: dither_bias[i] = (2 * D + 1) * 255
+    // of each pixel's ordered-dither value D, or null to round to the nearest level.
+    void (*store_16)(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
+                     const uint32_t* dither_bias);
+};
 
-// Stores eight source colours into 16-bit pixels (5-6-5 or X1-5-5-5), added to what is there
-// when add is set, quantised as Store_Target does: dither_bias[i] = (2 * D + 1) * 255 of each
-// pixel's ordered-dither value D, or null to round to the nearest level.
-void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
-                    const uint32_t* dither_bias);
+extern const Block_Functions& Avx2_Blocks;
+extern const Block_Functions& Avx512_Blocks;
 
 } // namespace Raster

@@ -76,20 +76,20 @@ constexpr Dither_Bias_Table Dither_Biases;
 
 // Eight source colours into the target at (x, y): added or stored, dithered as Store_Target does.
 template <bool Add, Pixel_Format Format>
-inline void Store_Block(const Target& target, const State& state, const uint32_t source[8], int32_t x,
-                        int32_t y)
+inline void Store_Block(const Block_Functions& isa, const Target& target, const State& state,
+                        const uint32_t source[8], int32_t x, int32_t y)
 {
     constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
     uint8_t* out = target.pixels + static_cast<intptr_t>(y) * target.pitch + static_cast<intptr_t>(x) * bytes;
     if constexpr (Format == Pixel_Format::X8R8G8B8) {
         if constexpr (Add)
-            Add_Block_32(source, reinterpret_cast<uint32_t*>(out));
+            isa.add_32(source, reinterpret_cast<uint32_t*>(out));
         else
             std::memcpy(out, source, 8 * sizeof(uint32_t));
     } else {
         // Eight pixels span two whole periods of the dither row: the biases depend on x & 3 only.
         const uint32_t* bias = Dither_Biases[y & 3][x & 3];
-        Store_Block_16(source, out, Format == Pixel_Format::R5G6B5, Add, state.dither ? bias : nullptr);
+        isa.store_16(source, out, Format == Pixel_Format::R5G6B5, Add, state.dither ? bias : nullptr);
     }
 }
 
@@ -109,10 +109,10 @@ inline bool Whole_Run_Fits(const Texture& texture, const Triangle_Setup& setup, 
 
 // Eight pixels at a time through the AVX2 block; returns where the scalar loop goes on.
 template <bool Add, Pixel_Format Format>
-int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
+int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
                         int32_t left, int32_t right)
 {
-    if (!Bilinear_Blocks_Available() || state.texture.pitch % 4 != 0 || right - left < 8)
+    if (state.texture.pitch % 4 != 0 || right - left < 8)
         return left;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
     int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
@@ -138,7 +138,7 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
         output.add = Add;
         output.dither_bias = state.dither ? Dither_Biases[y & 3][x & 3] : nullptr;
         int count = (right - x) / 8 * 8;
-        Shade_Bilinear_Run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count, output);
+        isa.shade_run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count, output);
         x += count;
         return x;
     }
@@ -153,18 +153,19 @@ int32_t Bilinear_Blocks(const Target& target, const State& state, const Triangle
                 block.green[i] = Colour_From_Plane(g);
                 block.blue[i] = Colour_From_Plane(b);
             }
-        Shade_Bilinear_Block(state.texture, block, source);
-        Store_Block<Add, Format>(target, state, source, x, y);
+        isa.shade_block(state.texture, block, source);
+        Store_Block<Add, Format>(isa, target, state, source, x, y);
     }
     return x;
 }
 
-template <bool Vector, bool Add, Pixel_Format Format>
+// Isa: the vector blocks to use, or null for the portable loop alone.
+template <const Block_Functions* const* Isa, bool Add, Pixel_Format Format>
 void Bilinear_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
                    int32_t left, int32_t right)
 {
-    if constexpr (Vector)
-        left = Bilinear_Blocks<Add, Format>(target, state, setup, y, left, right);
+    if constexpr (Isa != nullptr)
+        left = Bilinear_Blocks<Add, Format>(**Isa, target, state, setup, y, left, right);
     const Texture& tex = state.texture;
     constexpr int weight_shift = Texel_Fraction_Bits - Bilinear_Weight_Bits;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
@@ -206,18 +207,18 @@ void Bilinear_Span(const Target& target, const State& state, const Triangle_Setu
 using Span_Function = void (*)(const Target&, const State&, const Triangle_Setup&, int32_t y, int32_t left,
                                int32_t right);
 
-template <bool Vector> Span_Function Bilinear_Span_For(const State& state, const Target& target)
+template <const Block_Functions* const* Isa> Span_Function Bilinear_Span_For(const State& state, const Target& target)
 {
     constexpr Pixel_Format x8 = Pixel_Format::X8R8G8B8, r5 = Pixel_Format::R5G6B5,
                            x1 = Pixel_Format::X1R5G5B5;
     const bool add = state.blend == Blend::Add;
     switch (target.format) {
     case x8:
-        return add ? Bilinear_Span<Vector, true, x8> : Bilinear_Span<Vector, false, x8>;
+        return add ? Bilinear_Span<Isa, true, x8> : Bilinear_Span<Isa, false, x8>;
     case r5:
-        return add ? Bilinear_Span<Vector, true, r5> : Bilinear_Span<Vector, false, r5>;
+        return add ? Bilinear_Span<Isa, true, r5> : Bilinear_Span<Isa, false, r5>;
     default:
-        return add ? Bilinear_Span<Vector, true, x1> : Bilinear_Span<Vector, false, x1>;
+        return add ? Bilinear_Span<Isa, true, x1> : Bilinear_Span<Isa, false, x1>;
     }
 }
 
@@ -235,14 +236,19 @@ bool Always()
     return true;
 }
 
+const Block_Functions* const Avx2 = &Avx2_Blocks;
+const Block_Functions* const Avx512 = &Avx512_Blocks;
+
+bool Vector_Case(const State& state, const Triangle_Setup& setup)
+{
+    return Fast_Case(state, setup) && state.texture.pitch % 4 == 0;
+}
+
 // Fastest first; the last accepts everything.
 constexpr Span_Kernel Kernels[] = {
-    {"avx2-bilinear", Bilinear_Blocks_Available,
-     [](const State& state, const Triangle_Setup& setup) {
-         return Fast_Case(state, setup) && state.texture.pitch % 4 == 0;
-     },
-     Bilinear_Span_For<true>},
-    {"portable-bilinear", Always, Fast_Case, Bilinear_Span_For<false>},
+    {"avx512-bilinear", [] { return Avx512_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx512>},
+    {"avx2-bilinear", [] { return Avx2_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx2>},
+    {"portable-bilinear", Always, Fast_Case, Bilinear_Span_For<nullptr>},
     {"general", Always, [](const State&, const Triangle_Setup&) { return true; },
      [](const State&, const Target&) -> Span_Function { return General_Span; }},
 };
