@@ -89,7 +89,8 @@ BLOCK_TARGET inline __m256i Biased_Lanes(int64_t p, int64_t dp, int i, int j)
 }
 
 // Two adjacent texels at each of eight byte offsets: lanes of the first and of the second.
-BLOCK_TARGET inline void Load_Pairs(const uint8_t* base, const int32_t offset[8], __m256i& first, __m256i& second)
+BLOCK_TARGET inline void Load_Pairs(const uint8_t* base, const int32_t offset[8], __m256i& first,
+                                    __m256i& second)
 {
     __m256i a = _mm256_set_m128i(Pair(base, offset, 4, 5), Pair(base, offset, 0, 1));
     __m256i b = _mm256_set_m128i(Pair(base, offset, 6, 7), Pair(base, offset, 2, 3));
@@ -132,7 +133,7 @@ BLOCK_TARGET inline __m256i Widen_Lanes(__m256i c, int bits)
 namespace {
 
 BLOCK_TARGET inline void Store_Lanes_16(__m256i s, uint8_t* out, bool five_six_five, bool add,
-                                const uint32_t* dither_bias)
+                                        const uint32_t* dither_bias)
 {
     const __m256i m255 = _mm256_set1_epi32(255);
     __m256i r = _mm256_and_si256(_mm256_srli_epi32(s, 16), m255);
@@ -161,13 +162,14 @@ BLOCK_TARGET inline void Store_Lanes_16(__m256i s, uint8_t* out, bool five_six_f
 } // namespace
 
 BLOCK_TARGET static void Store_Block_16(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
-                         const uint32_t* dither_bias)
+                                        const uint32_t* dither_bias)
 {
     Store_Lanes_16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)), out, five_six_five, add,
                    dither_bias);
 }
 
-BLOCK_TARGET static void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block, uint32_t out[8])
+BLOCK_TARGET static void Shade_Bilinear_Block(const Texture& texture, const Bilinear_Block& block,
+                                              uint32_t out[8])
 {
     const __m256i m255 = _mm256_set1_epi32(255);
     const __m256i last_x = _mm256_set1_epi32(texture.width - 1),
@@ -193,8 +195,8 @@ BLOCK_TARGET static void Shade_Bilinear_Block(const Texture& texture, const Bili
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), rgb);
 }
 
-BLOCK_TARGET static void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,
-                             uint32_t diffuse, int count, const Run_Output& output)
+BLOCK_TARGET static void Shade_Bilinear_Run(const Texture& texture, int64_t u, int64_t du, int64_t v,
+                                            int64_t dv, uint32_t diffuse, int count, const Run_Output& output)
 {
     // Lanes 0, 1, 4, 5 in the first vector and 2, 3, 6, 7 in the second (see Block_Lanes).
     __m256i ua = Biased_Lanes(u, du, 0, 4), ub = Biased_Lanes(u, du, 2, 6);

@@ -109,8 +109,8 @@ inline bool Whole_Run_Fits(const Texture& texture, const Triangle_Setup& setup, 
 
 // Eight pixels at a time through the AVX2 block; returns where the scalar loop goes on.
 template <bool Add, Pixel_Format Format>
-int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
-                        int32_t left, int32_t right)
+int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const State& state,
+                        const Triangle_Setup& setup, int32_t y, int32_t left, int32_t right)
 {
     if (state.texture.pitch % 4 != 0 || right - left < 8)
         return left;
@@ -207,7 +207,8 @@ void Bilinear_Span(const Target& target, const State& state, const Triangle_Setu
 using Span_Function = void (*)(const Target&, const State&, const Triangle_Setup&, int32_t y, int32_t left,
                                int32_t right);
 
-template <const Block_Functions* const* Isa> Span_Function Bilinear_Span_For(const State& state, const Target& target)
+template <const Block_Functions* const* Isa>
+Span_Function Bilinear_Span_For(const State& state, const Target& target)
 {
     constexpr Pixel_Format x8 = Pixel_Format::X8R8G8B8, r5 = Pixel_Format::R5G6B5,
                            x1 = Pixel_Format::X1R5G5B5;
