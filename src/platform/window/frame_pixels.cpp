@@ -36,3 +36,16 @@ bool Frame_Is_Valid(const Frame_Pixels& frame)
     return frame.Pixels != nullptr && frame.Width > 0 && frame.Height > 0 &&
            (bits == 16 || bits == 24 || bits == 32) && frame.Pitch >= frame.Width * (bits / 8);
 }
+
+RECT Frame_Aspect_Box(int w, int h, int area_width, int area_height)
+{
+    int64_t width = area_width, height = area_height;
+    if (static_cast<int64_t>(w) * area_height > static_cast<int64_t>(h) * area_width) {
+        height = static_cast<int64_t>(h) * area_width / w;
+    } else {
+        width = static_cast<int64_t>(w) * area_height / h;
+    }
+    const LONG left = static_cast<LONG>((area_width - width) / 2);
+    const LONG top = static_cast<LONG>((area_height - height) / 2);
+    return RECT{left, top, left + static_cast<LONG>(width), top + static_cast<LONG>(height)};
+}

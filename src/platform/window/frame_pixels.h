@@ -11,3 +11,6 @@
 uint32_t Frame_Pixel_Rgb(const Frame_Pixels& frame, int x, int y);
 // True for the formats a frame may have: 16 bits (5-6-5 or 5-5-5), 24 and 32 bits.
 bool Frame_Is_Valid(const Frame_Pixels& frame);
+// Where a frame of w × h lands in an area of area_width × area_height when its aspect is kept:
+// as large as fits, centred.
+RECT Frame_Aspect_Box(int w, int h, int area_width, int area_height);

@@ -193,8 +193,10 @@ BOOL Window_System::Set_Window_Placement(HWND window, const WINDOWPLACEMENT* pla
         Send_Size_And_Move(window, true, true);
         return TRUE;
     }
+    // Any show command but SW_HIDE shows the window, as the platform's placement call does.
+    const UINT show = placement->showCmd == SW_HIDE ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
     return Set_Window_Pos(window, nullptr, normal.left, normal.top, Width(normal), Height(normal),
-                          SWP_NOZORDER | SWP_NOACTIVATE);
+                          SWP_NOZORDER | SWP_NOACTIVATE | show);
 }
 
 void Window_System::Send_Size_And_Move(HWND window, bool sized, bool moved)

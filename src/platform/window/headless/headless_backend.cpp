@@ -18,20 +18,6 @@ int64_t Now_Nanoseconds()
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// Where a frame of w × h lands in a client area of cw × ch when its aspect is kept.
-RECT Aspect_Box(int w, int h, int cw, int ch)
-{
-    int64_t width = cw, height = ch;
-    if (static_cast<int64_t>(w) * ch > static_cast<int64_t>(h) * cw) {
-        height = static_cast<int64_t>(h) * cw / w;
-    } else {
-        width = static_cast<int64_t>(w) * ch / h;
-    }
-    const LONG left = static_cast<LONG>((cw - width) / 2);
-    const LONG top = static_cast<LONG>((ch - height) / 2);
-    return RECT{left, top, left + static_cast<LONG>(width), top + static_cast<LONG>(height)};
-}
-
 } // namespace
 
 std::optional<Foreign_Window> Headless_Backend::Adopt_Foreign_Window(HWND handle)
@@ -96,8 +82,8 @@ void Headless_Backend::Convert(Kept_Frame& kept)
     Frame_Pixels frame = kept.Format;
     frame.Pixels = kept.Bytes.data();
     const int width = kept.Client.cx, height = kept.Client.cy;
-    const RECT box =
-        frame.Keep_Aspect ? Aspect_Box(frame.Width, frame.Height, width, height) : RECT{0, 0, width, height};
+    const RECT box = frame.Keep_Aspect ? Frame_Aspect_Box(frame.Width, frame.Height, width, height)
+                                       : RECT{0, 0, width, height};
     Presented_Frame& shown = kept.Shown;
     shown.Width = width;
     shown.Height = height;
