@@ -1,6 +1,7 @@
 // The backend list and the choice made at start-up.
 #include "platform/window/window_backends.h"
 
+#include "platform/window/gtk/gtk_backend.h"
 #include "platform/window/headless/headless_backend.h"
 #include "platform/window/window_system.h"
 
@@ -24,7 +25,14 @@ std::unique_ptr<Window_Backend> Live_Headless()
     return backend;
 }
 
+// The desktop: GTK on the X display named by $DISPLAY.
+std::unique_ptr<Window_Backend> Desktop()
+{
+    return std::make_unique<Gtk_Backend>();
+}
+
 const Window_Backend_Entry Entries[] = {
+    {"gtk", Gtk_Backend::Display_Opens, Desktop},
     {"headless", Always, Live_Headless},
 };
 

@@ -1,0 +1,39 @@
+// A presented frame kept as a cairo image surface — RGB24 for 32- and 24-bit frames, RGB16_565
+// for 16-bit ones (5-5-5 widened to 5-6-5) — and painted into an area of the window: 1:1 when
+// the sizes agree, else scaled, keeping the frame's aspect with black around it when the frame
+// asks for that (the emulated full-screen modes).
+#pragma once
+
+#include "platform/window/window.h"
+
+#include <functional>
+
+typedef struct _cairo_surface cairo_surface_t;
+typedef struct _cairo cairo_t;
+
+class Frame_Image {
+public:
+    // Makes an image surface of the format (a cairo_format_t), width and height that paints
+    // fast on the target (an X shared-memory image where the display has one).
+    using Surface_Maker = std::function<cairo_surface_t*(int format, int width, int height)>;
+
+    Frame_Image() = default;
+    ~Frame_Image();
+    Frame_Image(const Frame_Image&) = delete;
+    Frame_Image& operator=(const Frame_Image&) = delete;
+
+    // Copies the frame's pixels; false when no surface could be had.
+    bool Take(const Frame_Pixels& frame, const Surface_Maker& make);
+    // Paints into `cr`, whose user space must be device pixels, an area of width × height.
+    void Paint(cairo_t* cr, int width, int height) const;
+    bool Empty() const { return Surface == nullptr; }
+    int Width() const { return Image_Width; }
+    int Height() const { return Image_Height; }
+
+private:
+    cairo_surface_t* Surface = nullptr;
+    int Image_Width = 0;
+    int Image_Height = 0;
+    int Format = 0;
+    bool Keep_Aspect = false;
+};

@@ -1,0 +1,54 @@
+// Drawing frames into plain X windows.
+#include "platform/window/x11/x11_drawable.h"
+
+#include <X11/Xlib.h>
+#include <cairo-xlib.h>
+#include <cairo.h>
+
+X11_Drawable::X11_Drawable(Display* display, XID window, int width, int height)
+    : X_Display(display), Target_Window(window), Target_Width(width), Target_Height(height)
+{
+    XWindowAttributes attributes{};
+    Visual* visual = DefaultVisual(display, DefaultScreen(display));
+    if (XGetWindowAttributes(display, window, &attributes) != 0) {
+        visual = attributes.visual;
+    }
+    Target =
+        cairo_xlib_surface_create(display, window, visual, width > 0 ? width : 1, height > 0 ? height : 1);
+}
+
+X11_Drawable::~X11_Drawable()
+{
+    cairo_surface_destroy(Target);
+}
+
+void X11_Drawable::Resize(int width, int height)
+{
+    Target_Width = width;
+    Target_Height = height;
+    cairo_xlib_surface_set_size(Target, width > 0 ? width : 1, height > 0 ? height : 1);
+}
+
+bool X11_Drawable::Present(const Frame_Pixels& frame)
+{
+    cairo_surface_t* target = Target;
+    const bool taken = Image.Take(frame, [target](int format, int width, int height) {
+        return cairo_surface_create_similar_image(target, static_cast<cairo_format_t>(format), width, height);
+    });
+    if (taken) {
+        Repaint();
+    }
+    return taken;
+}
+
+void X11_Drawable::Repaint()
+{
+    if (Target_Width <= 0 || Target_Height <= 0) {
+        return;
+    }
+    cairo_t* cr = cairo_create(Target);
+    Image.Paint(cr, Target_Width, Target_Height);
+    cairo_destroy(cr);
+    cairo_surface_flush(Target);
+    XFlush(X_Display);
+}
