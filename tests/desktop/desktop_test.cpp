@@ -1,0 +1,244 @@
+// The program on a real X display: an Xvfb server of the tests' own (-displayfd, so parallel
+// runs never collide; -noreset), input through xdotool and screenshots read back. Skipped
+// where Xvfb or xdotool is missing.
+#include "png_read.h"
+#include "temp_folder.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using namespace test_support;
+
+namespace {
+
+bool Have(const char* tool)
+{
+    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string Output_Of(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+            out += buffer;
+        }
+        pclose(pipe);
+    }
+    return out;
+}
+
+void Sleep_Ms(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// A child process; killed when still running at the end.
+class Process {
+public:
+    explicit Process(const std::vector<std::string>& argv)
+    {
+        Pid = fork();
+        if (Pid == 0) {
+            std::vector<char*> args;
+            for (const std::string& arg : argv) {
+                args.push_back(const_cast<char*>(arg.c_str()));
+            }
+            args.push_back(nullptr);
+            execvp(args[0], args.data());
+            _exit(127);
+        }
+    }
+    ~Process()
+    {
+        if (Pid > 0) {
+            kill(Pid, SIGKILL);
+            waitpid(Pid, nullptr, 0);
+        }
+    }
+    pid_t Id() const { return Pid; }
+    // The exit code once it ended within the time, else -1.
+    int Wait(int milliseconds)
+    {
+        for (int waited = 0; Pid > 0 && waited <= milliseconds; waited += 20) {
+            int status = 0;
+            if (waitpid(Pid, &status, WNOHANG) == Pid) {
+                Pid = 0;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            Sleep_Ms(20);
+        }
+        return -1;
+    }
+
+private:
+    pid_t Pid = 0;
+};
+
+// How many distinct colours a picture has: a black, blank or garbled-to-one-colour window has
+// one or two, a kaleidoscope hundreds.
+std::size_t Colours(const std::vector<uint8_t>& rgb)
+{
+    std::set<uint32_t> seen;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        seen.insert((rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2]);
+    }
+    return seen.size();
+}
+
+class Desktop_Test : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (!Have("Xvfb") || !Have("xdotool") || !Have("import") || !Have("xmessage")) {
+            return;
+        }
+        int ready[2];
+        if (pipe(ready) != 0) {
+            return;
+        }
+        Server = new Process({"Xvfb", "-displayfd", std::to_string(ready[1]), "-noreset", "-nolisten", "tcp",
+                              "-screen", "0", "1024x768x24"});
+        close(ready[1]);
+        char number[16] = {};
+        const ssize_t got = read(ready[0], number, sizeof number - 1);
+        close(ready[0]);
+        if (got > 0) {
+            Display_Name = ":" + std::string(number, number + std::strcspn(number, "\n"));
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        delete Server;
+        Server = nullptr;
+    }
+    void SetUp() override
+    {
+        if (Display_Name.empty()) {
+            GTEST_SKIP() << "no Xvfb, xdotool, xmessage or ImageMagick";
+        }
+    }
+
+    // The program with a fresh product folder, on the tests' display.
+    std::unique_ptr<Process> Start(const std::string& arguments)
+    {
+        const std::string command = "DISPLAY=" + Display_Name + " XDG_DATA_HOME=" + Data.Path().string() +
+                                    " XDG_RUNTIME_DIR=" + Runtime.Path().string() +
+                                    " NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory exec " LUCIVANTA_PROGRAM " " +
+                                    arguments + " 2>" + (Data / "stderr.txt");
+        return std::make_unique<Process>(std::vector<std::string>{"sh", "-c", command});
+    }
+    std::string X(const std::string& command) { return Output_Of("DISPLAY=" + Display_Name + " " + command); }
+    // The program's visible window, waited for.
+    std::string Window_Of(const Process& program)
+    {
+        return Window_Found("--pid " + std::to_string(program.Id()));
+    }
+    std::string Window_Found(const std::string& what)
+    {
+        std::string id =
+            X("timeout 20 xdotool search --sync --onlyvisible " + what + " 2>/dev/null | head -n 1");
+        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) {
+            id.pop_back();
+        }
+        return id;
+    }
+    // A screenshot of a window as RGB triples.
+    std::vector<uint8_t> Shot(const std::string& window, int& width, int& height)
+    {
+        const std::string path = Data / "shot.png";
+        X("import -window " + window + " " + path + " 2>/dev/null");
+        return Read_Png_Rgb(path, width, height);
+    }
+
+    // A screenshot once the window shows more than a few colours, waited for.
+    std::vector<uint8_t> Shot_When_Shown(const std::string& window, int& width, int& height)
+    {
+        std::vector<uint8_t> shot;
+        for (int waited = 0; waited < 30000; waited += 500) {
+            shot = Shot(window, width, height);
+            // Below the menu bar, whose text alone has many shades.
+            const std::size_t menu_bytes = static_cast<std::size_t>(width) * 3 * std::min(height / 4, 40);
+            if (shot.size() > menu_bytes && Colours({shot.begin() + menu_bytes, shot.end()}) > 50) {
+                break;
+            }
+            Sleep_Ms(500);
+        }
+        return shot;
+    }
+
+    static Process* Server;
+    static std::string Display_Name;
+    Temp_Folder Data;
+    Temp_Folder Runtime;
+};
+
+Process* Desktop_Test::Server = nullptr;
+std::string Desktop_Test::Display_Name;
+
+TEST_F(Desktop_Test, ConfigurationWindowShowsMovingFramesAndEscapeEndsTheRun)
+{
+    auto program = Start("/c");
+    const std::string window = Window_Of(*program);
+    ASSERT_FALSE(window.empty()) << Read_File(Data / "stderr.txt");
+    // The scene fades in from black.
+    int width = 0, height = 0;
+    const std::vector<uint8_t> first = Shot_When_Shown(window, width, height);
+    Sleep_Ms(500);
+    int width2 = 0, height2 = 0;
+    const std::vector<uint8_t> second = Shot(window, width2, height2);
+    ASSERT_GT(width, 100);
+    EXPECT_GT(Colours(first), 50u) << "the window shows no picture";
+    EXPECT_NE(first, second) << "the picture does not move";
+    // Without a window manager the keyboard focus follows the pointer.
+    X("xdotool mousemove --window " + window + " 50 80 key Escape");
+    EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+}
+
+TEST_F(Desktop_Test, PreviewDrawsIntoAForeignWindowFollowsItsSizeAndEndsWhenItsOwnerIsKilled)
+{
+    // Another program's window to preview in.
+    auto owner = std::make_unique<Process>(std::vector<std::string>{
+        "sh", "-c", "DISPLAY=" + Display_Name + " exec xmessage -geometry 160x120+0+0 preview"});
+    const std::string id = Window_Found("--class xmessage");
+    ASSERT_FALSE(id.empty());
+    auto program = Start("/p " + id);
+    int width = 0, height = 0;
+    EXPECT_GT(Colours(Shot_When_Shown(id, width, height)), 50u) << Read_File(Data / "stderr.txt");
+    X("xdotool windowsize " + id + " 320 200");
+    Sleep_Ms(800);
+    const std::vector<uint8_t> resized = Shot(id, width, height);
+    ASSERT_EQ(width, 320);
+    ASSERT_EQ(height, 200);
+    // The child grew with its parent: its far corner shows the picture too.
+    std::vector<uint8_t> corner;
+    for (int y = 120; y < 200; ++y) {
+        corner.insert(corner.end(), resized.begin() + (y * 320 + 160) * 3,
+                      resized.begin() + (y * 320 + 320) * 3);
+    }
+    EXPECT_GT(Colours(corner), 30u);
+    owner.reset(); // kill -9: its window goes without a word
+    EXPECT_EQ(program->Wait(3000), 0) << Read_File(Data / "stderr.txt");
+}
+
+TEST_F(Desktop_Test, PreviewOfAnIdThatIsNoWindowFailsWithoutAWindow)
+{
+    auto program = Start("/p 12345");
+    EXPECT_NE(program->Wait(10000), -1);
+    EXPECT_TRUE(Window_Of(*program).empty());
+}
+
+} // namespace
