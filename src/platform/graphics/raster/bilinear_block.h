@@ -38,7 +38,7 @@ struct Block_Functions {
     // Writes eight 0x00RRGGBB source colours. The texture must be 32 bits per texel with a
     // pitch that is a multiple of 4.
     void (*shade_block)(const Texture& texture, const Bilinear_Block& block, uint32_t out[8]);
-    // Source colours of count pixels (a multiple of 8) of a span with one diffuse colour
+    // Source colours of count pixels (see run_multiple) of a span with one diffuse colour
     // (0x00RRGGBB): texel positions u + i*du and v + i*dv with 24 fraction bits, each below
     // 2^45 in magnitude over the whole run. The texture must be 32 bits per texel, at least
     // 2 x 2. Texel positions are stepped in vector lanes and each 2 x 2 neighbourhood is read
@@ -46,6 +46,8 @@ struct Block_Functions {
     // same sum. The colours go into output as add_32 or store_16 would put them.
     void (*shade_run)(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
                       int count, const Run_Output& output);
+    // shade_run's count must be a multiple of this (1: it masks the last block itself).
+    int run_multiple;
     // out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
     void (*add_32)(const uint32_t source[8], uint32_t* out);
     // Stores eight source colours into 16-bit pixels (5-6-5 or X1-5-5-5), added to what is
@@ -54,6 +56,10 @@ struct Block_Functions {
     void (*store_16)(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
                      const uint32_t* dither_bias);
 };
+
+// The flat run in 16-bit lanes, sixteen pixels a block, any count (bilinear_run_avx512.cpp).
+void Avx512_Shade_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
+                      int count, const Run_Output& output);
 
 extern const Block_Functions& Avx2_Blocks;
 extern const Block_Functions& Avx512_Blocks;

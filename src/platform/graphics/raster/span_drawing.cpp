@@ -112,7 +112,7 @@ template <bool Add, Pixel_Format Format>
 int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const State& state,
                         const Triangle_Setup& setup, int32_t y, int32_t left, int32_t right)
 {
-    if (state.texture.pitch % 4 != 0 || right - left < 8)
+    if (state.texture.pitch % 4 != 0 || right - left < isa.run_multiple)
         return left;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
     int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
@@ -127,7 +127,8 @@ int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const 
             block.green[i] = Colour_From_Plane(g);
             block.blue[i] = Colour_From_Plane(b);
         }
-    if (flat && Whole_Run_Fits(state.texture, setup, y, left, left + (right - left) / 8 * 8)) {
+    const int run = (right - left) / isa.run_multiple * isa.run_multiple;
+    if (flat && Whole_Run_Fits(state.texture, setup, y, left, left + run)) {
         const uint32_t diffuse = (block.red[0] << 16) | (block.green[0] << 8) | block.blue[0];
         constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
         Run_Output output;
@@ -137,10 +138,8 @@ int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const 
         output.five_six_five = Format == Pixel_Format::R5G6B5;
         output.add = Add;
         output.dither_bias = state.dither ? Dither_Biases[y & 3][x & 3] : nullptr;
-        int count = (right - x) / 8 * 8;
-        isa.shade_run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, count, output);
-        x += count;
-        return x;
+        isa.shade_run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, run, output);
+        return x + run;
     }
     for (; x + 8 <= right; x += 8) {
         for (int i = 0; i < 8; ++i, u += du, v += dv) {
