@@ -225,6 +225,45 @@ TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
     });
 }
 
+TEST(Equivalence, FlatRunsOfEveryLengthMatch)
+{
+    // Spans of 1..63 pixels end in a partial vector block of every length; magnified and
+    // minified mappings take every way of fetching the taps.
+    For_Each_Kernel([] {
+        Draw_List_Maker maker(23);
+        Image texture(48, 40, Pixel_Format::X8R8G8B8);
+        maker.Fill(texture.bytes);
+        for (Pixel_Format format : {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5, Pixel_Format::X1R5G5B5}) {
+            Image expected(80, 70, format);
+            maker.Fill(expected.bytes);
+            Image actual = expected;
+            actual.target.pixels = actual.bytes.data();
+            auto reference = Make_Reference_Rasterizer(), software = Make_Software_Rasterizer();
+            reference->Set_Target(expected.target);
+            software->Set_Target(actual.target);
+            for (int length = 1; length <= 63; ++length) {
+                State state = Flat_State(expected.target, length % 2 ? Blend::Add : Blend::Opaque);
+                state.textured = true;
+                state.texture = texture.As_Texture();
+                state.dither = length % 3 == 0;
+                double x = 2 + length % 7, y = length, reach = maker.Between(0.05, 3.0);
+                double u = maker.Between(-0.5, 1.0), v = maker.Between(-0.5, 1.0);
+                Vertex a = Point(x - 0.5, y - 0.5, 170, u, v),
+                       b = Point(x + length - 0.5, y - 0.5, 170, u + reach, v);
+                Vertex c = Point(x - 0.5, y + 1.5, 170, u, v + reach / 4);
+                Vertex d = Point(x + length - 0.5, y + 1.5, 170, u + reach, v + reach / 4);
+                for (Rasterizer* rasterizer : {reference.get(), software.get()}) {
+                    rasterizer->Draw_Triangle(a, b, c, state, Cull::None);
+                    rasterizer->Draw_Triangle(c, b, d, state, Cull::None);
+                }
+            }
+            reference->Flush();
+            software->Flush();
+            ASSERT_TRUE(expected.bytes == actual.bytes) << "target format " << static_cast<int>(format);
+        }
+    });
+}
+
 TEST(Equivalence, WidenedTextureCopiesFollowTheRevision)
 {
     // A 16-bit texture drawn in three flushes: its copy is kept while the revision stays and
