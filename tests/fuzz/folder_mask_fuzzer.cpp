@@ -4,6 +4,7 @@
 #include "platform/system/folder_search.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
