@@ -15,6 +15,9 @@ export NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory
 deb="$("$root/scripts/package.sh" "$root/build")"
 bash "$root/tests/install/package_test.sh" "$deb"
 
-"$root/scripts/build.sh" "$root/build-sanitize" -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
+# clang, so that one instrumented build also carries the fuzz targets (their corpora replayed and
+# fuzzed for a few seconds each), then a soak of one simulated hour.
+CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-sanitize" -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
-(cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j 2 -L unit --timeout 600)
+(cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j 2 -L "unit|fuzz" --timeout 600)
+"$root/scripts/soak.sh" 1 "$root/build/tools/render/lucivanta-render"

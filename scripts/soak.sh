@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# A long run of the scene: lucivanta-render over HOURS of simulated time (default 24) at a small
+# size, its resident memory sampled as it goes. Prints the samples and fails when the run fails,
+# writes an error line to its log, or ends with more than 8 MiB above its resident memory after
+# the first simulated hour (the textures, wall images and caches are all made by then).
+#   scripts/soak.sh [HOURS] [RENDER_TOOL]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+hours="${1:-24}"
+tool="${2:-$root/build/tools/render/lucivanta-render}"
+work="$(mktemp -d)"; trap 'rm -rf "$work"' EXIT
+seconds=$(( hours * 3600 ))
+"$tool" --quiet --size 64x48 --fps 10 --duration "$seconds" --seed 15 --log "$work/log.txt" \
+  --output "$work/last.png" &
+pid=$!
+samples=()
+while kill -0 "$pid" 2>/dev/null; do
+  rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
+  [ -n "$rss" ] && samples+=("$rss")
+  sleep 1
+done
+status=0; wait "$pid" || status=$?
+echo "simulated ${hours} h in ${#samples[@]} s of real time"
+[ "$status" -eq 0 ] || { echo "soak: the run failed with status $status" >&2; exit 1; }
+# The log's first line is its title, "Error Log File"; any line after the start's is a report.
+if grep -q -E 'FAILED|Error:' "$work/log.txt" 2>/dev/null; then
+  echo "soak: reports in the log:" >&2; grep -E 'FAILED|Error:' "$work/log.txt" >&2; exit 1
+fi
+count=${#samples[@]}
+if [ "$count" -ge 2 ]; then
+  settled=${samples[$(( count / hours ))]}
+  last=${samples[$(( count - 1 ))]}
+  peak=$(printf '%s\n' "${samples[@]}" | sort -n | tail -1)
+  echo "RSS at start ${samples[0]} KiB, after the first hour ${settled} KiB, at end ${last} KiB, peak ${peak} KiB"
+  [ $(( last - settled )) -le 8192 ] || { echo "soak: resident memory grew by $(( last - settled )) KiB" >&2; exit 1; }
+fi
