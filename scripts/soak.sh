@@ -28,7 +28,7 @@ if grep -q -E 'FAILED|Error:' "$work/log.txt" 2>/dev/null; then
 fi
 count=${#samples[@]}
 if [ "$count" -ge 2 ]; then
-  settled=${samples[$(( count / hours ))]}
+  settled=${samples[$(( (count - 1) / hours ))]}
   last=${samples[$(( count - 1 ))]}
   peak=$(printf '%s\n' "${samples[@]}" | sort -n | tail -1)
   echo "RSS at start ${samples[0]} KiB, after the first hour ${settled} KiB, at end ${last} KiB, peak ${peak} KiB"
