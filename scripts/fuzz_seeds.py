@@ -102,6 +102,28 @@ SEEDS = {
 }
 
 
+# The texture target's input: the extension's byte (odd: ".tga"), the creation flags' byte, the file.
+SEEDS["texture_file"] = {
+    "bmp24": b"\0\0" + bmp(24), "bmp8_keyed": b"\0\x01" + bmp(8, table=256),
+    "bmp32_alpha": b"\0\x14" + bmp(32, compression=3, header=108),
+    "bmp_wide": b"\0\x08" + bmp(24, width=300, height=1), "tga32": b"\x01\x10" + tga(2),
+    "tga_rle": b"\x01\x08" + tga(10, bits=24), "tga_tall": b"\x01\x04" + tga(2, width=1, height=300),
+}
+# The music target's input: the first byte's low bit keeps the name without the music extension.
+SEEDS["music_title"] = {
+    "plain": b"\0Some Artist - A Song", "accents": "\0Chanson d'\u00e9t\u00e9 \u2014 \u00c9".encode(),
+    "latin1": b"\0Caf\xe9 \xff\xfe", "no_extension": b"\x01track.MP3", "other": b"\x01notes.txt",
+    "long": b"\0" + b"x" * 250, "control": b"\0line\nfeed\ttab\x1b[31m",
+}
+# The scene target's input: the run's byte (odd: a configuration run), then the settings file.
+SEEDS["scene"] = {
+    "saver_defaults": b"\0" + settings(), "config_defaults": b"\x01" + settings(),
+    "saver_high": b"\0" + settings(fade=0.1, rotation=0.5, contrast=25, variance=100, density=1.0,
+                                   interference=12.0, brightness=0xFFFFFFFF, size=512, random=1),
+    "saver_nan": b"\0" + b"\xff" * 328, "config_short": b"\x01" + settings()[:100],
+}
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
