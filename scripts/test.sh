@@ -19,5 +19,5 @@ bash "$root/tests/install/package_test.sh" "$deb"
 # fuzzed for a few seconds each), then a soak of one simulated hour.
 CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-sanitize" -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=Debug
-(cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j 2 -L "unit|fuzz" --timeout 600)
+(cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j 2 -L "unit|fuzz" --timeout 1200)
 "$root/scripts/soak.sh" 1 "$root/build/tools/render/lucivanta-render"

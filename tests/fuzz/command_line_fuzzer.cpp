@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
     std::vector<std::string> arguments = fuzz::Split_Texts(data, size);
     arguments.insert(arguments.begin(), "lucivanta");
-    const Hack_Options options = Parse_Hack_Options(arguments, arguments.size() > 2 ? arguments[2].c_str() : nullptr);
+    const Hack_Options options =
+        Parse_Hack_Options(arguments, arguments.size() > 2 ? arguments[2].c_str() : nullptr);
     if (options.What == Hack_Options::Refuse && options.Error.empty())
         std::abort();
     uint32_t window = 0;

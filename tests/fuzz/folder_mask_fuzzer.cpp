@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     static const std::string folder = [] {
         const std::string made = fuzz::Private_Folder() + "/folder";
         std::filesystem::create_directory(made);
-        for (const char* name : {"a.BMP", "b.bmp", "Image 1.Bmp", "x", ".hidden.bmp", "long name with.dots.bmp"})
+        for (const char* name :
+             {"a.BMP", "b.bmp", "Image 1.Bmp", "x", ".hidden.bmp", "long name with.dots.bmp"})
             std::ofstream(made + "/" + name) << name;
         return made;
     }();

@@ -17,7 +17,8 @@ IDirect3DDevice7* Texture_Device()
         static Fixed_Display_Mode desktop(64, 64, 32);
         Set_Display_Mode_Source(&desktop);
         IDirectDraw7* directdraw = nullptr;
-        if (DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&directdraw), IID_IDirectDraw7, nullptr) != DD_OK)
+        if (DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&directdraw), IID_IDirectDraw7, nullptr) !=
+            DD_OK)
             std::abort();
         DDSURFACEDESC2 desc{};
         desc.dwSize = DDSURFACEDESC2_SIZE;

@@ -12,7 +12,8 @@ const std::string& Private_Folder()
 {
     static const std::string folder = [] {
         const char* temp = std::getenv("TMPDIR");
-        std::string pattern = std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") + "/lucivanta-fuzz-XXXXXX";
+        std::string pattern =
+            std::string(temp != nullptr && *temp != '\0' ? temp : "/tmp") + "/lucivanta-fuzz-XXXXXX";
         const char* made = ::mkdtemp(pattern.data());
         if (made == nullptr)
             std::abort();

@@ -42,8 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         const std::string made = fuzz::Private_Folder() + "/music";
         fs::create_directory(made);
         std::snprintf(Live_Settings().MP3_Folder, sizeof Live_Settings().MP3_Folder, "%s/", made.c_str());
+        IDirect3DDevice7* device = fuzz::Texture_Device();
         Check(Titles.Initialise_Titles_Texture(Titles.Texture_Name, 256) == 1);
-        Check(D3DTextr_RestoreTexture(Titles.Texture_Name, fuzz::Texture_Device()) == S_OK);
+        Check(D3DTextr_RestoreTexture(Titles.Texture_Name, device) == S_OK);
         return made;
     }();
     const std::string name = Name_Of(data, size);
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     MP3::Reset();
     char path[MP3::Path_Size] = {};
     if (MP3::Select_Random_MP3(path) == 1) {
-        Check(!found.empty() && path == folder + "/" + name && name.compare(0, std::strlen(MP3::Title), MP3::Title) == 0);
+        Check(!found.empty() && path == folder + "/" + name &&
+              name.compare(0, std::strlen(MP3::Title), MP3::Title) == 0);
     } else {
         Check(std::strcmp(MP3::Title, "No music") == 0);
     }

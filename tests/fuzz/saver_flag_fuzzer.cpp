@@ -8,7 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
 {
-    static const bool runtime_set = [] { return ::setenv("XDG_RUNTIME_DIR", fuzz::Private_Folder().c_str(), 1) == 0; }();
+    static const bool runtime_set = [] {
+        return ::setenv("XDG_RUNTIME_DIR", fuzz::Private_Folder().c_str(), 1) == 0;
+    }();
     if (!runtime_set)
         std::abort();
     std::ofstream(Saver_Flag_Path(), std::ios::binary | std::ios::trunc)

@@ -35,9 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     Check(Within(view.Sine_Wave_Variance, D::Min_Sine_Wave_Variance, D::Max_Sine_Wave_Variance));
     Check(Within(view.Sine_Wave_Density, D::Min_Sine_Wave_Density, D::Max_Sine_Wave_Density));
     Check(Within(view.Plasma_Interference, D::Min_Plasma_Interference, D::Max_Plasma_Interference));
-    Check((view.Brightness & 0xFF) >= D::Min_Brightness_Level && view.Brightness == (view.Brightness & 0xFF) * 0x01010101u);
+    Check((view.Brightness & 0xFF) >= D::Min_Brightness_Level &&
+          view.Brightness == (view.Brightness & 0xFF) * 0x01010101u);
     Check(view.Plasma_Texture_Size == 256 || view.Plasma_Texture_Size == 512);
-    Check(!view.MP3_Folder.empty() && view.MP3_Folder.back() == '/' && view.MP3_Folder.find('\0') == std::string::npos);
+    Check(!view.MP3_Folder.empty() && view.MP3_Folder.back() == '/' &&
+          view.MP3_Folder.find('\0') == std::string::npos);
     uint8_t saved[Settings_File_Size];
     Encode_Settings(record, saved);
     Check(std::memcmp(saved, bytes, sizeof saved) == 0);

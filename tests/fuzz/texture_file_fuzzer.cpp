@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         return 0;
     IDirect3DDevice7* device = fuzz::Texture_Device();
     const std::string path = fuzz::Write_Input_File(data + 2, size - 2, data[0] & 1 ? ".tga" : ".bmp");
-    const DWORD flags = data[1] & (TEXTR_WHITE_KEY | TEXTR_BLACK_KEY | TEXTR_32BPP | TEXTR_16BPP | TEXTR_WITH_ALPHA);
+    const DWORD flags =
+        data[1] & (TEXTR_WHITE_KEY | TEXTR_BLACK_KEY | TEXTR_32BPP | TEXTR_16BPP | TEXTR_WITH_ALPHA);
     if (FAILED(D3DTextr_CreateTextureFromFile(path.c_str(), 0, flags))) {
         if (D3DTextr_First() != nullptr)
             std::abort();
@@ -23,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     if (texture == nullptr || texture->width == 0 || texture->height == 0)
         std::abort();
     for (int pass = 0; pass < 2; ++pass) {
-        if (SUCCEEDED(D3DTextr_RestoreTexture(path.c_str(), device)) && D3DTextr_FindSurface(path.c_str()) == nullptr)
+        if (SUCCEEDED(D3DTextr_RestoreTexture(path.c_str(), device)) &&
+            D3DTextr_FindSurface(path.c_str()) == nullptr)
             std::abort();
         D3DTextr_InvalidateTexture(path.c_str());
     }
