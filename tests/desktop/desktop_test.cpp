@@ -133,9 +133,10 @@ protected:
     }
 
     // The program with a fresh product folder, on the tests' display.
-    std::unique_ptr<Process> Start(const std::string& arguments)
+    std::unique_ptr<Process> Start(const std::string& arguments, const std::string& environment = "")
     {
-        const std::string command = "DISPLAY=" + Display_Name + " XDG_DATA_HOME=" + Data.Path().string() +
+        const std::string command = environment + " DISPLAY=" + Display_Name +
+                                    " XDG_DATA_HOME=" + Data.Path().string() +
                                     " XDG_RUNTIME_DIR=" + Runtime.Path().string() +
                                     " NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory exec " LUCIVANTA_PROGRAM " " +
                                     arguments + " 2>" + (Data / "stderr.txt");
@@ -239,6 +240,30 @@ TEST_F(Desktop_Test, PreviewOfAnIdThatIsNoWindowFailsWithoutAWindow)
     auto program = Start("/p 12345");
     EXPECT_NE(program->Wait(10000), -1);
     EXPECT_TRUE(Window_Of(*program).empty());
+}
+
+TEST_F(Desktop_Test, DaemonWindowIsDrawnIntoButNeverTakenOverAndItsEndEndsTheRun)
+{
+    // The root window: the picture lands there, and no window of ours covers it.
+    auto program = Start("--root");
+    int width = 0, height = 0;
+    EXPECT_GT(Colours(Shot_When_Shown("root", width, height)), 50u) << Read_File(Data / "stderr.txt");
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(X("xdotool search --onlyvisible --pid " + std::to_string(program->Id())), "");
+    kill(program->Id(), SIGTERM);
+    EXPECT_EQ(program->Wait(3000), 0) << Read_File(Data / "stderr.txt");
+
+    // Another program's window keeps its place and size; when its owner dies the run ends.
+    auto owner = std::make_unique<Process>(std::vector<std::string>{
+        "sh", "-c", "DISPLAY=" + Display_Name + " exec xmessage -geometry 160x120+30+40 daemon"});
+    const std::string id = Window_Found("--class xmessage");
+    ASSERT_FALSE(id.empty());
+    const std::string geometry = X("xdotool getwindowgeometry " + id);
+    program = Start("--root", "XSCREENSAVER_WINDOW=" + id);
+    Sleep_Ms(2000);
+    EXPECT_EQ(X("xdotool getwindowgeometry " + id), geometry);
+    owner.reset();
+    EXPECT_EQ(program->Wait(1000), 0) << Read_File(Data / "stderr.txt");
 }
 
 } // namespace

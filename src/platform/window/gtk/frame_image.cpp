@@ -9,36 +9,21 @@
 
 namespace {
 
-cairo_format_t Format_Of(const Frame_Pixels& frame)
-{
-    return frame.Bits_Per_Pixel == 16 ? CAIRO_FORMAT_RGB16_565 : CAIRO_FORMAT_RGB24;
-}
+// Every frame is kept as RGB24: X servers need not offer 16-bit pictures at all (Xvfb at depth
+// 24 has none, and cairo-xlib then crashes inside XRenderCreatePicture), so 16-bit frames are
+// widened on the copy.
+constexpr cairo_format_t Kept_Format = CAIRO_FORMAT_RGB24;
 
 void Copy_Rows(const Frame_Pixels& frame, uint8_t* target, int stride)
 {
-    const auto* source = static_cast<const uint8_t*>(frame.Pixels);
-    const bool five_five_five = frame.Bits_Per_Pixel == 16 && frame.Green_Mask != 0x07E0;
     for (int y = 0; y < frame.Height; ++y) {
-        const uint8_t* in = source + static_cast<std::ptrdiff_t>(y) * frame.Pitch;
-        uint8_t* out = target + static_cast<std::ptrdiff_t>(y) * stride;
-        if (frame.Bits_Per_Pixel == 32 || (frame.Bits_Per_Pixel == 16 && !five_five_five)) {
-            std::memcpy(out, in, static_cast<std::size_t>(frame.Width) * (frame.Bits_Per_Pixel / 8));
-        } else if (frame.Bits_Per_Pixel == 24) {
-            auto* words = reinterpret_cast<uint32_t*>(out);
-            for (int x = 0; x < frame.Width; ++x) {
-                const uint8_t* p = in + 3 * x;
-                words[x] = p[0] | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
-            }
+        auto* out = reinterpret_cast<uint32_t*>(target + static_cast<std::ptrdiff_t>(y) * stride);
+        if (frame.Bits_Per_Pixel == 32) {
+            std::memcpy(
+                out, static_cast<const uint8_t*>(frame.Pixels) + static_cast<std::ptrdiff_t>(y) * frame.Pitch,
+                static_cast<std::size_t>(frame.Width) * 4);
         } else {
-            // X1R5G5B5 to R5G6B5: the green channel widened by its top bit.
-            auto* words = reinterpret_cast<uint16_t*>(out);
-            for (int x = 0; x < frame.Width; ++x) {
-                uint16_t word;
-                std::memcpy(&word, in + 2 * x, 2);
-                const unsigned green = (word >> 5) & 0x1F;
-                words[x] = static_cast<uint16_t>(((word & 0x7C00) << 1) |
-                                                 (((green << 1) | (green >> 4)) << 5) | (word & 0x1F));
-            }
+            Frame_Row_Rgb(frame, y, out);
         }
     }
 }
@@ -54,9 +39,8 @@ Frame_Image::~Frame_Image()
 
 bool Frame_Image::Take(const Frame_Pixels& frame, const Surface_Maker& make)
 {
-    const cairo_format_t format = Format_Of(frame);
-    if (Surface == nullptr || Image_Width != frame.Width || Image_Height != frame.Height ||
-        Format != format) {
+    const cairo_format_t format = Kept_Format;
+    if (Surface == nullptr || Image_Width != frame.Width || Image_Height != frame.Height) {
         if (Surface != nullptr) {
             cairo_surface_destroy(Surface);
             Surface = nullptr;
@@ -75,7 +59,6 @@ bool Frame_Image::Take(const Frame_Pixels& frame, const Surface_Maker& make)
         Surface = made;
         Image_Width = frame.Width;
         Image_Height = frame.Height;
-        Format = format;
     }
     cairo_surface_flush(Surface);
     Copy_Rows(frame, cairo_image_surface_get_data(Surface), cairo_image_surface_get_stride(Surface));
@@ -100,17 +83,21 @@ void Frame_Image::Paint(cairo_t* cr, int width, int height) const
         cairo_paint(cr);
     }
     const int box_width = box.right - box.left, box_height = box.bottom - box.top;
-    cairo_rectangle(cr, box.left, box.top, box_width, box_height);
-    cairo_clip(cr);
-    cairo_translate(cr, box.left, box.top);
     const bool same_size = box_width == Image_Width && box_height == Image_Height;
-    if (!same_size) {
-        cairo_scale(cr, static_cast<double>(box_width) / Image_Width,
-                    static_cast<double>(box_height) / Image_Height);
-    }
-    cairo_set_source_surface(cr, Surface, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), same_size ? CAIRO_FILTER_FAST : CAIRO_FILTER_BILINEAR);
-    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
-    cairo_paint(cr);
+    // From the area to the image: the box's corner is the image's, the box's size its size.
+    cairo_matrix_t to_image;
+    cairo_matrix_init_scale(&to_image, static_cast<double>(Image_Width) / box_width,
+                            static_cast<double>(Image_Height) / box_height);
+    cairo_matrix_translate(&to_image, -box.left, -box.top);
+    cairo_pattern_t* picture = cairo_pattern_create_for_surface(Surface);
+    cairo_pattern_set_matrix(picture, &to_image);
+    cairo_pattern_set_filter(picture, same_size ? CAIRO_FILTER_FAST : CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(picture, CAIRO_EXTEND_PAD);
+    cairo_set_source(cr, picture);
+    // The box filled, not clipped and painted: a clipped paint into a screen-saver daemon's
+    // window drew nothing at all under Xvfb, while a filled rectangle draws everywhere.
+    cairo_rectangle(cr, box.left, box.top, box_width, box_height);
+    cairo_fill(cr);
+    cairo_pattern_destroy(picture);
     cairo_restore(cr);
 }

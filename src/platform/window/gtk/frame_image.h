@@ -1,5 +1,5 @@
-// A presented frame kept as a cairo image surface — RGB24 for 32- and 24-bit frames, RGB16_565
-// for 16-bit ones (5-5-5 widened to 5-6-5) — and painted into an area of the window: 1:1 when
+// A presented frame kept as a cairo image surface in RGB24 (16-bit frames widened, 5-6-5 and
+// 5-5-5 alike) and painted into an area of the window: 1:1 when
 // the sizes agree, else scaled, keeping the frame's aspect with black around it when the frame
 // asks for that (the emulated full-screen modes).
 #pragma once
@@ -34,6 +34,5 @@ private:
     cairo_surface_t* Surface = nullptr;
     int Image_Width = 0;
     int Image_Height = 0;
-    int Format = 0;
     bool Keep_Aspect = false;
 };

@@ -4,7 +4,9 @@
 #include "platform/window/gtk/gtk_dialogs.h"
 #include "platform/window/gtk/gtk_top_level.h"
 #include "platform/window/gtk/xrandr_modes.h"
+#include "platform/window/saver_target.h"
 #include "platform/window/window_system.h"
+#include "platform/window/x11/x11_daemon_window.h"
 #include "platform/window/x11/x11_drawable.h"
 #include "platform/window/x11/x11_errors.h"
 #include "platform/window/x11/x11_windows.h"
@@ -67,12 +69,14 @@ Gtk_Backend::~Gtk_Backend()
         for (auto& [handle, child] : Children) {
             child.release();
         }
+        Daemon.release();
         Foreign.release();
         return;
     }
     Dialogs.clear();
     Tops.clear();
     Children.clear();
+    Daemon.reset();
     Foreign.reset();
     if (Last_Press != nullptr) {
         gdk_event_free(Last_Press);
@@ -139,6 +143,8 @@ void Gtk_Backend::Window_Created(const Window_Record& window)
     const Window_Record* parent = window.Parent != nullptr ? System->Find(window.Parent) : nullptr;
     if (parent != nullptr && parent->Foreign) {
         Make_Child(window);
+    } else if (window.Is_Top_Level() && Current_Saver_Target().Daemon_Window && Daemon_Handle == nullptr) {
+        Make_Daemon_Window(window);
     } else if (window.Is_Top_Level()) {
         Make_Top_Level(window);
     }
@@ -174,10 +180,21 @@ void Gtk_Backend::Make_Child(const Window_Record& window)
     }
 }
 
+// The daemon's window stands for the program's main window: the frames go there, and no window
+// of ours is shown over it. An id that is no window ends the run at the first Pump.
+void Gtk_Backend::Make_Daemon_Window(const Window_Record& window)
+{
+    Daemon_Handle = window.Handle;
+    Daemon = std::make_unique<X11_Daemon_Window>(X_Display, *Foreign, Current_Saver_Target().Window);
+}
+
 void Gtk_Backend::Window_Destroyed(const Window_Record& window)
 {
     if (Connection_Lost) {
         return;
+    }
+    if (window.Handle == Daemon_Handle) {
+        Daemon.reset();
     }
     if (auto top = Tops.find(window.Handle); top != Tops.end()) {
         gtk_widget_destroy(top->second->Window);
@@ -389,6 +406,14 @@ bool Gtk_Backend::Present(const Window_Record& window, const Frame_Pixels& frame
     if (Connection_Lost) {
         return true;
     }
+    if (window.Handle == Daemon_Handle && Daemon != nullptr) {
+        if (!Daemon->Present(frame)) {
+            return false;
+        }
+        Frame_Pending = true;
+        Arm_Refresh_Tick(false);
+        return true;
+    }
     if (auto child = Children.find(window.Handle); child != Children.end()) {
         if (!child->second->Present(frame)) {
             return false;
@@ -516,6 +541,9 @@ void Gtk_Backend::Deliver_X_Events()
         return;
     }
     for (const X11_Window_Watch::Event& event : Foreign->Take_Events()) {
+        if (Daemon != nullptr && Daemon->Take(event)) {
+            continue;
+        }
         const HWND handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(event.Window));
         if (event.What == X11_Window_Watch::Event::Resized) {
             System->Foreign_Window_Resized(handle, event.Width, event.Height);
@@ -528,6 +556,12 @@ void Gtk_Backend::Deliver_X_Events()
                 }
             }
         }
+    }
+    if (Daemon != nullptr && Daemon->Gone() && !Daemon_End_Reported) {
+        // The daemon took its window away (or never had one by that id): end as it would on
+        // its termination signal.
+        Daemon_End_Reported = true;
+        Request_Close_All_Windows();
     }
     std::vector<HWND> handles;
     for (auto& [handle, top] : Tops) {

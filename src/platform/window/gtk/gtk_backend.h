@@ -25,6 +25,7 @@ typedef union _GdkEvent GdkEvent;
 typedef struct _XDisplay Display;
 class X11_Window_Watch;
 class X11_Drawable;
+class X11_Daemon_Window;
 class Gtk_Dialog_View;
 class Xrandr_Modes;
 
@@ -84,6 +85,7 @@ private:
     Top_Level* Top(HWND window);
     void Make_Top_Level(const Window_Record& window);
     void Make_Child(const Window_Record& window);
+    void Make_Daemon_Window(const Window_Record& window);
     void Apply(Top_Level& top, const Window_Record& record, unsigned changes);
     void Apply_Menu(Top_Level& top, const Window_Record& record);
     void Apply_Geometry(Top_Level& top, const Window_Record& record);
@@ -99,6 +101,10 @@ private:
     std::map<HWND, std::unique_ptr<Top_Level>> Tops;
     std::map<HWND, std::unique_ptr<X11_Drawable>> Children; // in other programs' windows
     std::unique_ptr<X11_Window_Watch> Foreign;
+    // A screen-saver daemon's window (--root), drawn into in place of the first top level.
+    std::unique_ptr<X11_Daemon_Window> Daemon;
+    HWND Daemon_Handle = nullptr;
+    bool Daemon_End_Reported = false;
     std::map<HWND, std::unique_ptr<Gtk_Dialog_View>> Dialogs;
     std::unique_ptr<Xrandr_Modes> Modes;
     Display* X_Display = nullptr;

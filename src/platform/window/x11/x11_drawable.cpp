@@ -1,6 +1,8 @@
 // Drawing frames into plain X windows.
 #include "platform/window/x11/x11_drawable.h"
 
+#include "platform/window/x11/x11_errors.h"
+
 #include <X11/Xlib.h>
 #include <cairo-xlib.h>
 #include <cairo.h>
@@ -8,6 +10,7 @@
 X11_Drawable::X11_Drawable(Display* display, XID window, int width, int height)
     : X_Display(display), Target_Window(window), Target_Width(width), Target_Height(height)
 {
+    X_Error_Trap trap;
     XWindowAttributes attributes{};
     Visual* visual = DefaultVisual(display, DefaultScreen(display));
     if (XGetWindowAttributes(display, window, &attributes) != 0) {
@@ -19,6 +22,7 @@ X11_Drawable::X11_Drawable(Display* display, XID window, int width, int height)
 
 X11_Drawable::~X11_Drawable()
 {
+    X_Error_Trap trap;
     cairo_surface_destroy(Target);
 }
 
@@ -26,15 +30,15 @@ void X11_Drawable::Resize(int width, int height)
 {
     Target_Width = width;
     Target_Height = height;
+    X_Error_Trap trap;
     cairo_xlib_surface_set_size(Target, width > 0 ? width : 1, height > 0 ? height : 1);
 }
 
 bool X11_Drawable::Present(const Frame_Pixels& frame)
 {
-    cairo_surface_t* target = Target;
-    const bool taken = Image.Take(frame, [target](int format, int width, int height) {
-        return cairo_surface_create_similar_image(target, static_cast<cairo_format_t>(format), width, height);
-    });
+    // A plain image, not the display's shared-memory one: drawn from shared memory, frames
+    // never reached a screen-saver daemon's window under Xvfb.
+    const bool taken = Image.Take(frame, nullptr);
     if (taken) {
         Repaint();
     }
@@ -46,6 +50,7 @@ void X11_Drawable::Repaint()
     if (Target_Width <= 0 || Target_Height <= 0) {
         return;
     }
+    X_Error_Trap trap;
     cairo_t* cr = cairo_create(Target);
     Image.Paint(cr, Target_Width, Target_Height);
     cairo_destroy(cr);

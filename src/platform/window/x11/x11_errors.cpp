@@ -3,6 +3,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <gdk/gdkx.h>
 
 namespace {
 
@@ -45,4 +46,16 @@ void Install_X_Error_Handlers(Display* display, void (*on_lost)(void* context), 
     }
     XSetIOErrorHandler(On_Io_Error);
     XSetIOErrorExitHandler(display, On_Io_Error_Exit, nullptr);
+}
+
+X_Error_Trap::X_Error_Trap()
+{
+    gdk_x11_display_error_trap_push(gdk_display_get_default());
+}
+
+X_Error_Trap::~X_Error_Trap()
+{
+    // Without waiting for the server: errors still to come within the trapped requests are
+    // ignored when they arrive.
+    gdk_x11_display_error_trap_pop_ignored(gdk_display_get_default());
 }

@@ -9,3 +9,14 @@
 typedef struct _XDisplay Display;
 
 void Install_X_Error_Handlers(Display* display, void (*on_lost)(void* context), void* context);
+
+// While one lives, the requests made are trapped: their errors are ignored whenever they
+// arrive. For drawing into windows that may go at any moment: their pictures and graphics
+// contexts go with them, and freeing those answers errors GDK would end the process on.
+class X_Error_Trap {
+public:
+    X_Error_Trap();
+    ~X_Error_Trap();
+    X_Error_Trap(const X_Error_Trap&) = delete;
+    X_Error_Trap& operator=(const X_Error_Trap&) = delete;
+};
