@@ -287,7 +287,7 @@ TEST_F(Window_System_Test, ModalDialogsRunTheirScriptOrAreCancelled)
     EXPECT_EQ(System().Window_Count(), 1u);
 }
 
-TEST_F(Window_System_Test, IdlePollRunsOnlyWhenNothingIsQueuedAndCloseRequestsReachTopLevelWindows)
+TEST_F(Window_System_Test, IdlePollRunsOnlyWhenNothingIsQueuedAndCloseRequestsReachTheOutermostWindows)
 {
     Request_Close_All_Windows(); // before any window: kept for the first one
     MSG message{};
@@ -312,6 +312,16 @@ TEST_F(Window_System_Test, IdlePollRunsOnlyWhenNothingIsQueuedAndCloseRequestsRe
     DispatchMessageA(&message);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(child));
+
+    // A preview's window lies inside another program's window and is closed all the same.
+    HWND other = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x400001));
+    Headless().Foreign_Windows[other] = Foreign_Window{WS_VISIBLE, RECT{0, 0, 160, 120}};
+    HWND preview = Make(0, 0, 160, 120, other, WS_CHILD | WS_VISIBLE);
+    ASSERT_TRUE(IsWindow(preview));
+    Request_Close_All_Windows();
+    ASSERT_TRUE(PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.hwnd, preview);
+    EXPECT_EQ(message.message, WM_CLOSE);
 }
 
 } // namespace

@@ -65,13 +65,25 @@ bool Take_Close_Request()
     return true;
 }
 
+// The windows a close request closes: the top-level ones, and those inside another program's
+// window (a preview), which are the program's outermost windows there.
+bool Window_System::Closes_On_Request(const Window_Record& record) const
+{
+    if (record.Is_Top_Level()) {
+        return true;
+    }
+    const Window_Record* parent = record.Parent != nullptr ? Find(record.Parent) : nullptr;
+    return parent != nullptr && parent->Foreign;
+}
+
 void Window_System::Post_Close_Requests()
 {
     // A request made before any window exists (a signal during the start) waits for the first
     // one, so that it still ends the run instead of being lost.
     const bool any_window =
-        !Open_Dialogs.empty() || std::any_of(Windows.begin(), Windows.end(),
-                                             [](const auto& entry) { return entry.second->Is_Top_Level(); });
+        !Open_Dialogs.empty() || std::any_of(Windows.begin(), Windows.end(), [this](const auto& entry) {
+            return Closes_On_Request(*entry.second);
+        });
     if (!any_window || !Take_Close_Request()) {
         return;
     }
@@ -80,7 +92,7 @@ void Window_System::Post_Close_Requests()
         Post_Message(dialog, WM_CLOSE, 0, 0);
     }
     for (auto& [handle, record] : Windows) {
-        if (record->Is_Top_Level()) {
+        if (Closes_On_Request(*record)) {
             Post_Message(handle, WM_CLOSE, 0, 0);
         }
     }

@@ -122,6 +122,7 @@ private:
     RECT Client_Rect_Of(const Window_Record& record);
     void Send_Size_And_Move(HWND window, bool sized, bool moved);
     bool Take_Message(MSG* message, HWND window, UINT first, UINT last, UINT remove);
+    bool Closes_On_Request(const Window_Record& record) const;
     void Post_Close_Requests();
     HMENU Build_Menu(const Menu_Template& menu_template, std::size_t& index);
     Menu_Item_Record* Find_Menu_Item(HMENU menu, UINT id, UINT flags);
