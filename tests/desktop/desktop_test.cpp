@@ -3,121 +3,26 @@
 // where Xvfb or xdotool is missing.
 #include "png_read.h"
 #include "temp_folder.h"
+#include "x_session.h"
 
 #include <algorithm>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
-#include <set>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 #include <vector>
 
+using namespace desktop_test;
 using namespace test_support;
 
 namespace {
-
-bool Have(const char* tool)
-{
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string Output_Of(const std::string& command)
-{
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
-            out += buffer;
-        }
-        pclose(pipe);
-    }
-    return out;
-}
-
-void Sleep_Ms(int milliseconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// A child process; killed when still running at the end.
-class Process {
-public:
-    explicit Process(const std::vector<std::string>& argv)
-    {
-        Pid = fork();
-        if (Pid == 0) {
-            std::vector<char*> args;
-            for (const std::string& arg : argv) {
-                args.push_back(const_cast<char*>(arg.c_str()));
-            }
-            args.push_back(nullptr);
-            execvp(args[0], args.data());
-            _exit(127);
-        }
-    }
-    ~Process()
-    {
-        if (Pid > 0) {
-            kill(Pid, SIGKILL);
-            waitpid(Pid, nullptr, 0);
-        }
-    }
-    pid_t Id() const { return Pid; }
-    // The exit code once it ended within the time, else -1.
-    int Wait(int milliseconds)
-    {
-        for (int waited = 0; Pid > 0 && waited <= milliseconds; waited += 20) {
-            int status = 0;
-            if (waitpid(Pid, &status, WNOHANG) == Pid) {
-                Pid = 0;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            Sleep_Ms(20);
-        }
-        return -1;
-    }
-
-private:
-    pid_t Pid = 0;
-};
-
-// How many distinct colours a picture has: a black, blank or garbled-to-one-colour window has
-// one or two, a kaleidoscope hundreds.
-std::size_t Colours(const std::vector<uint8_t>& rgb)
-{
-    std::set<uint32_t> seen;
-    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        seen.insert((rgb[i] << 16) | (rgb[i + 1] << 8) | rgb[i + 2]);
-    }
-    return seen.size();
-}
 
 class Desktop_Test : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (!Have("Xvfb") || !Have("xdotool") || !Have("import") || !Have("xmessage")) {
-            return;
-        }
-        int ready[2];
-        if (pipe(ready) != 0) {
-            return;
-        }
-        Server = new Process({"Xvfb", "-displayfd", std::to_string(ready[1]), "-noreset", "-nolisten", "tcp",
-                              "-screen", "0", "1024x768x24"});
-        close(ready[1]);
-        char number[16] = {};
-        const ssize_t got = read(ready[0], number, sizeof number - 1);
-        close(ready[0]);
-        if (got > 0) {
-            Display_Name = ":" + std::string(number, number + std::strcspn(number, "\n"));
+        if (Have("xdotool") && Have("import") && Have("xmessage")) {
+            Server = new X_Server;
+            Display_Name = Server->Name();
         }
     }
     static void TearDownTestSuite()
@@ -181,13 +86,13 @@ protected:
         return shot;
     }
 
-    static Process* Server;
+    static X_Server* Server;
     static std::string Display_Name;
     Temp_Folder Data;
     Temp_Folder Runtime;
 };
 
-Process* Desktop_Test::Server = nullptr;
+X_Server* Desktop_Test::Server = nullptr;
 std::string Desktop_Test::Display_Name;
 
 TEST_F(Desktop_Test, ConfigurationWindowShowsMovingFramesAndEscapeEndsTheRun)
