@@ -1,10 +1,9 @@
 // The current display mode of the X display: the default screen's size in pixels and the
 // bits per pixel of its depth's pixmap format (24-bit colour is stored in 32 bits).
+#include "platform/system/display_mode_xlib.h"
 #include "platform/system/display_mode.h"
 
 #include <X11/Xlib.h>
-
-namespace {
 
 int Bits_Per_Pixel_Of_Depth(Display* display, int depth)
 {
@@ -19,8 +18,6 @@ int Bits_Per_Pixel_Of_Depth(Display* display, int depth)
         XFree(formats);
     return bits;
 }
-
-} // namespace
 
 bool X_Display_Current_Mode(Display_Mode& mode)
 {

@@ -1,30 +1,12 @@
 // Display modes from XRandR.
 #include "platform/window/gtk/xrandr_modes.h"
 
+#include "platform/system/display_mode_xlib.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 #include <algorithm>
 #include <gdk/gdk.h>
-
-namespace {
-
-int Stored_Bits(Display* display, int depth)
-{
-    int count = 0;
-    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
-    int bits = depth;
-    for (int i = 0; formats != nullptr && i < count; ++i) {
-        if (formats[i].depth == depth) {
-            bits = formats[i].bits_per_pixel;
-        }
-    }
-    if (formats != nullptr) {
-        XFree(formats);
-    }
-    return bits;
-}
-
-} // namespace
 
 void Xrandr_Modes::Install()
 {
@@ -54,7 +36,7 @@ bool Xrandr_Modes::Current_Mode(Display_Mode& mode)
     mode.Width = area.width * Scale;
     mode.Height = area.height * Scale;
     const int screen = DefaultScreen(X_Display);
-    mode.Bits_Per_Pixel = Stored_Bits(X_Display, DefaultDepth(X_Display, screen));
+    mode.Bits_Per_Pixel = Bits_Per_Pixel_Of_Depth(X_Display, DefaultDepth(X_Display, screen));
     return true;
 }
 
