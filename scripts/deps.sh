@@ -7,7 +7,7 @@ packages=(
   libgtk-3-dev libxrandr-dev libx11-dev libpng-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
-  fonts-liberation2 xvfb xauth xdotool imagemagick x11-utils
+  fonts-liberation2 xvfb xauth xdotool imagemagick x11-utils openbox
   gstreamer1.0-plugins-base-apps librsvg2-bin desktop-file-utils appstream libxml2-utils man-db file
   libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
 )

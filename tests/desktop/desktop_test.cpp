@@ -6,6 +6,7 @@
 #include "x_session.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -84,6 +85,23 @@ protected:
             Sleep_Ms(500);
         }
         return shot;
+    }
+
+    // A window's place and size on the screen, "WxH+X+Y", frame of a window manager excluded.
+    std::string Geometry_Of(const std::string& window)
+    {
+        return X("xwininfo -id " + window +
+                 " | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2}"
+                 " /Height:/{h=$2} END{printf \"%sx%s+%s+%s\", w, h, x, y}'");
+    }
+    // Waits until the window has that geometry; answers the last one seen.
+    std::string Geometry_Becomes(const std::string& window, const std::string& wanted)
+    {
+        std::string geometry;
+        for (int waited = 0; waited < 5000 && (geometry = Geometry_Of(window)) != wanted; waited += 100) {
+            Sleep_Ms(100);
+        }
+        return geometry;
     }
 
     static X_Server* Server;
@@ -169,6 +187,55 @@ TEST_F(Desktop_Test, DaemonWindowIsDrawnIntoButNeverTakenOverAndItsEndEndsTheRun
     EXPECT_EQ(X("xdotool getwindowgeometry " + id), geometry);
     owner.reset();
     EXPECT_EQ(program->Wait(1000), 0) << Read_File(Data / "stderr.txt");
+}
+
+TEST_F(Desktop_Test, FullScreenCoversTheScreenWithOrWithoutAWindowManagerAndAKeyEndsItUnsaved)
+{
+    for (const bool window_manager : {false, true}) {
+        SCOPED_TRACE(window_manager ? "openbox" : "no window manager");
+        std::unique_ptr<Process> manager;
+        if (window_manager) {
+            if (!Have("openbox")) {
+                continue;
+            }
+            manager = std::make_unique<Process>(
+                std::vector<std::string>{"sh", "-c", "DISPLAY=" + Display_Name + " exec openbox"});
+            Sleep_Ms(500);
+        }
+        auto program = Start("/s");
+        const std::string window = Window_Of(*program);
+        ASSERT_FALSE(window.empty()) << Read_File(Data / "stderr.txt");
+        EXPECT_EQ(Geometry_Becomes(window, "1024x768+0+0"), "1024x768+0+0");
+        int width = 0, height = 0;
+        EXPECT_GT(Colours(Shot_When_Shown("root", width, height)), 50u) << "the screen shows no picture";
+        X("xdotool mousemove 500 400 key x");
+        EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+        EXPECT_FALSE(std::filesystem::exists(Data / "Lucivanta/Settings.DAT"));
+    }
+}
+
+TEST_F(Desktop_Test, MaximiseCoversTheScreenWithoutMenuAndRestoreBringsTheWindowBack)
+{
+    auto program = Start("/c");
+    const std::string window = Window_Of(*program);
+    ASSERT_FALSE(window.empty()) << Read_File(Data / "stderr.txt");
+    const std::string windowed = Geometry_Becomes(window, "512x512+256+128");
+    ASSERT_EQ(windowed, "512x512+256+128");
+    // The menu bar is light; the scene below it and the whole maximised window are dark.
+    const auto top_row_light = [&] {
+        int width = 0, height = 0;
+        const std::vector<uint8_t> shot = Shot(window, width, height);
+        return shot.size() > 30u * width * 3 && shot[(10 * width + 5) * 3] > 128;
+    };
+    EXPECT_TRUE(top_row_light());
+    X("xdotool mousemove --window " + window + " 50 80 key ctrl+u");
+    EXPECT_EQ(Geometry_Becomes(window, "1024x768+0+0"), "1024x768+0+0");
+    EXPECT_FALSE(top_row_light()) << "the menu bar is still shown";
+    X("xdotool mousemove 500 400 key ctrl+u");
+    EXPECT_EQ(Geometry_Becomes(window, windowed), windowed);
+    EXPECT_TRUE(top_row_light());
+    X("xdotool mousemove --window " + window + " 50 80 key Escape");
+    EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The DirectDraw object: surface and palette creation, emulated display modes, cooperative level.
 #include "platform/graphics/directdraw.h"
+#include "platform/window/window.h"
 
 #include <algorithm>
 #include <cstring>
@@ -285,6 +286,12 @@ HRESULT IDirectDraw7::SetCooperativeLevel(HWND window, DWORD flags)
     }
     Level = flags;
     Level_Window = window;
+    if (exclusive && IsWindow(window)) {
+        // The exclusive owner of the display covers the whole screen above every other window;
+        // the modes are emulated, so the screen keeps the desktop's size.
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                     SWP_SHOWWINDOW);
+    }
     return DD_OK;
 }
 

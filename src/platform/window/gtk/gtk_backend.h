@@ -89,6 +89,10 @@ private:
     void Apply(Top_Level& top, const Window_Record& record, unsigned changes);
     void Apply_Menu(Top_Level& top, const Window_Record& record);
     void Apply_Geometry(Top_Level& top, const Window_Record& record);
+    // A popup without a caption over the whole monitor: shown full screen, without menu bar.
+    bool Covers_Screen(const Window_Record& record);
+    void Show_Menu_Bar(Top_Level& top);
+    void Set_Cursor(Top_Level& top);
     void Report_Geometry(Top_Level& top);
     void Deliver_X_Events();
     void Arm_Refresh_Tick(bool fallback);

@@ -39,28 +39,53 @@ void Gtk_Backend::Apply(Top_Level& top, const Window_Record& record, unsigned)
     }
     Apply_Geometry(top, record);
     // Where a window manager runs it keeps the window over the monitor; where none runs the
-    // undecorated window moved and sized to the monitor does the same.
-    const SIZE screen = Screen_Size();
-    const bool covers = full_screen && record.Rect.left <= 0 && record.Rect.top <= 0 &&
-                        record.Rect.right >= screen.cx && record.Rect.bottom >= screen.cy;
+    // undecorated window moved and sized to the monitor does the same. The menu bar is not
+    // shown there: the frames own the whole screen.
+    const bool covers = Covers_Screen(record);
     if (covers != top.Full_Screen) {
         top.Full_Screen = covers;
         covers ? gtk_window_fullscreen(window) : gtk_window_unfullscreen(window);
+        Show_Menu_Bar(top);
     }
     const bool visible = (record.Style & WS_VISIBLE) != 0;
     if (visible != top.Visible) {
         top.Visible = visible;
         visible ? gtk_widget_show(top.Window) : gtk_widget_hide(top.Window);
         if (visible) {
-            gdk_window_set_cursor(
-                gtk_widget_get_window(top.Window),
-                Cursor_Visible ? nullptr
-                               : gdk_cursor_new_for_display(gdk_display_get_default(), GDK_BLANK_CURSOR));
+            Set_Cursor(top);
         }
     }
     if (record.Minimised != top.Iconified) {
         top.Iconified = record.Minimised;
         top.Iconified ? gtk_window_iconify(window) : gtk_window_deiconify(window);
+    }
+}
+
+bool Gtk_Backend::Covers_Screen(const Window_Record& record)
+{
+    const SIZE screen = Screen_Size();
+    return Is_Full_Screen_Style(record) && record.Rect.left <= 0 && record.Rect.top <= 0 &&
+           record.Rect.right >= screen.cx && record.Rect.bottom >= screen.cy;
+}
+
+void Gtk_Backend::Show_Menu_Bar(Top_Level& top)
+{
+    if (top.Menu_Bar) {
+        gtk_widget_set_visible(top.Menu_Bar->Widget(), !top.Full_Screen);
+    }
+}
+
+void Gtk_Backend::Set_Cursor(Top_Level& top)
+{
+    GdkWindow* window = gtk_widget_get_window(top.Window);
+    if (window == nullptr) {
+        return;
+    }
+    GdkCursor* blank =
+        Cursor_Visible ? nullptr : gdk_cursor_new_for_display(gdk_display_get_default(), GDK_BLANK_CURSOR);
+    gdk_window_set_cursor(window, blank);
+    if (blank != nullptr) {
+        g_object_unref(blank);
     }
 }
 
@@ -127,12 +152,14 @@ void Gtk_Backend::Apply_Menu(Top_Level& top, const Window_Record& record)
     int natural = 0;
     gtk_widget_get_preferred_height(bar, nullptr, &natural);
     top.Menu_Height = natural * Scale_Factor;
+    Show_Menu_Bar(top);
 }
 
 RECT Gtk_Backend::Client_Insets(const Window_Record& window)
 {
     const Top_Level* top = Top(window.Handle);
-    return RECT{0, top != nullptr && top->Menu_Bar ? top->Menu_Height : 0, 0, 0};
+    const bool bar_shown = top != nullptr && top->Menu_Bar && !Covers_Screen(window);
+    return RECT{0, bar_shown ? top->Menu_Height : 0, 0, 0};
 }
 
 void Gtk_Backend::Menu_Item_Changed(HMENU menu, UINT id, bool checked)
@@ -150,15 +177,8 @@ void Gtk_Backend::Cursor_Changed(bool visible)
         return;
     }
     Cursor_Visible = visible;
-    GdkCursor* blank =
-        visible ? nullptr : gdk_cursor_new_for_display(gdk_display_get_default(), GDK_BLANK_CURSOR);
     for (auto& [handle, top] : Tops) {
-        if (GdkWindow* window = gtk_widget_get_window(top->Window)) {
-            gdk_window_set_cursor(window, blank);
-        }
-    }
-    if (blank != nullptr) {
-        g_object_unref(blank);
+        Set_Cursor(*top);
     }
 }
 
