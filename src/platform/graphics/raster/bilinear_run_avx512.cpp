@@ -12,6 +12,7 @@
 // uninitialised read (its bug 105593); the warning says nothing about this file.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 #include <immintrin.h>
 
@@ -40,12 +41,40 @@ RUN_TARGET inline __m512i Biased_Positions(int64_t p, int64_t dp, int first)
                             _mm512_mullo_epi64(k, _mm512_set1_epi64(dp)));
 }
 
-// Sixteen positions with 8 fraction bits from two vectors of eight biased ones.
-RUN_TARGET inline __m512i Block_Positions(__m512i low, __m512i high)
+// The positions of a block's sixteen pixels, stepped a block at a time in 32-bit lanes: each
+// 24-bit position p is held as p >> 16 (its value with 8 fraction bits, below 2^29 in magnitude
+// along the run) and its low 16 bits, whose carry goes into the first. Wrapping 32-bit sums
+// leave both exact wherever the true value fits, as it does for every pixel of the run.
+struct Position_Lanes {
+    __m512i high, low;
+    __m512i step_high, step_low;
+};
+
+// Sixteen 32-bit lanes from the low halves of two vectors of eight 64-bit ones.
+RUN_TARGET inline __m512i Join(__m512i first, __m512i second)
 {
-    __m256i a = _mm512_cvtepi64_epi32(_mm512_srli_epi64(low, 16));
-    __m256i b = _mm512_cvtepi64_epi32(_mm512_srli_epi64(high, 16));
-    return _mm512_sub_epi32(_mm512_inserti64x4(_mm512_castsi256_si512(a), b, 1), _mm512_set1_epi32(1 << 30));
+    return _mm512_inserti64x4(_mm512_castsi256_si512(_mm512_cvtepi64_epi32(first)),
+                              _mm512_cvtepi64_epi32(second), 1);
+}
+
+RUN_TARGET inline Position_Lanes Start_Positions(int64_t p, int64_t dp)
+{
+    const __m512i a = Biased_Positions(p, dp, 0), b = Biased_Positions(p, dp, 8);
+    const int64_t step = 16 * dp;
+    Position_Lanes l;
+    l.high = _mm512_sub_epi32(Join(_mm512_srli_epi64(a, 16), _mm512_srli_epi64(b, 16)),
+                              _mm512_set1_epi32(1 << 30));
+    l.low = _mm512_and_si512(Join(a, b), _mm512_set1_epi32(0xFFFF));
+    l.step_high = _mm512_set1_epi32(static_cast<int32_t>(static_cast<uint64_t>(step >> 16)));
+    l.step_low = _mm512_set1_epi32(static_cast<int32_t>(step & 0xFFFF));
+    return l;
+}
+
+RUN_TARGET inline void Step_Positions(Position_Lanes& l)
+{
+    const __m512i low = _mm512_add_epi32(l.low, l.step_low);
+    l.high = _mm512_add_epi32(_mm512_add_epi32(l.high, l.step_high), _mm512_srli_epi32(low, 16));
+    l.low = _mm512_and_si512(low, _mm512_set1_epi32(0xFFFF));
 }
 
 // The pair's first tap and the weight of its second, clamping folded in: left of the texture
@@ -358,25 +387,22 @@ RUN_TARGET void Run(const Texture& texture, int64_t u, int64_t du, int64_t v, in
             _mm512_add_epi32(_mm512_srli_epi32(_mm512_broadcast_i64x4(eight), 5), _mm512_set1_epi32(1));
         bias_plus_one = _mm512_or_si512(b, _mm512_slli_epi32(b, 16));
     }
-    __m512i ua = Biased_Positions(u, du, 0), ub = Biased_Positions(u, du, 8);
-    __m512i va = Biased_Positions(v, dv, 0), vb = Biased_Positions(v, dv, 8);
-    const __m512i step_u = _mm512_set1_epi64(16 * du), step_v = _mm512_set1_epi64(16 * dv);
+    Position_Lanes pu = Start_Positions(u, du), pv = Start_Positions(v, dv);
     for (int k = 0; k < count; k += 16) {
         const int n = count - k < 16 ? count - k : 16;
         const Mask mask = static_cast<Mask>((1u << n) - 1);
         __m512i x0, y0, fu, fv;
         const Block_Bounds bounds = Bounds(s, u + k * du, du, v + k * dv, dv, n);
-        __m512i pu = Block_Positions(ua, ub), pv = Block_Positions(va, vb);
         if (bounds.inside) {
             const __m512i m255 = _mm512_set1_epi32(255);
-            x0 = _mm512_srai_epi32(pu, 8), fu = _mm512_and_si512(pu, m255);
-            y0 = _mm512_srai_epi32(pv, 8), fv = _mm512_and_si512(pv, m255);
+            x0 = _mm512_srai_epi32(pu.high, 8), fu = _mm512_and_si512(pu.high, m255);
+            y0 = _mm512_srai_epi32(pv.high, 8), fv = _mm512_and_si512(pv.high, m255);
         } else {
-            Pair_Taps(pu, s.last_x, x0, fu);
-            Pair_Taps(pv, s.last_y, y0, fv);
+            Pair_Taps(pu.high, s.last_x, x0, fu);
+            Pair_Taps(pv.high, s.last_y, y0, fv);
         }
-        ua = _mm512_add_epi64(ua, step_u), ub = _mm512_add_epi64(ub, step_u);
-        va = _mm512_add_epi64(va, step_v), vb = _mm512_add_epi64(vb, step_v);
+        Step_Positions(pu);
+        Step_Positions(pv);
         Taps taps = Block_Taps(s, bounds, x0, y0);
         Words c = Shade(taps, fu, fv, d);
         if constexpr (Bytes == 4)
