@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The fuzz targets of tests/fuzz, built in a clang sanitizer folder (made if missing):
-#   scripts/fuzz.sh seeds                 regenerate the seed corpora and minimise them into
+#   scripts/fuzz.sh seeds [TARGET…]       regenerate the seed corpora and minimise them into
 #                                         tests/fuzz/corpus/<target>/
 #   scripts/fuzz.sh run [RUNS] [TARGET…]  a campaign: RUNS executions per target (default
 #                                         1000000), each in its own scratch corpus grown from the
@@ -11,18 +11,20 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${LUCIVANTA_FUZZ_BUILD:-$root/build-sanitize}"
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
-CC=clang CXX=clang++ LUCIVANTA_JOBS="${LUCIVANTA_JOBS:-2}" "$root/scripts/build.sh" "$build" \
-  -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DLUCIVANTA_WERROR=ON -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$build" -j "${LUCIVANTA_JOBS:-2}" --target lucivanta_fuzzers >/dev/null
 targets() { find "$build/tests/fuzz" -maxdepth 1 -name 'fuzz_*' -type f -executable -printf '%f\n' | sed 's/^fuzz_//' | sort; }
 
 case "${1:-}" in
 seeds)
   raw="$(mktemp -d)"; trap 'rm -rf "$raw"' EXIT
   python3 "$root/scripts/fuzz_seeds.py" "$raw"
-  for t in $(targets); do
+  shift
+  for t in ${*:-$(targets)}; do
     out="$root/tests/fuzz/corpus/$t"
     rm -rf "$out.new" && mkdir -p "$out.new"
-    "$build/tests/fuzz/fuzz_$t" -merge=1 "$out.new" "$raw/$t" 2>/dev/null
+    "$build/tests/fuzz/fuzz_$t" -merge=1 -detect_leaks=0 "$out.new" "$raw/$t" 2>/dev/null
     rm -rf "$out" && mv "$out.new" "$out"
     echo "$t: $(ls "$out" | wc -l) seeds"
   done
@@ -36,7 +38,7 @@ run)
     log="$work/$t.log"
     start=$(date +%s)
     status=0
-    (cd "$work" && "$build/tests/fuzz/fuzz_$t" -runs="$runs" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    (cd "$work" && "$build/tests/fuzz/fuzz_$t" -runs="$runs" -detect_leaks=0 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       "$work/$t" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1) || status=$?
     seconds=$(( $(date +%s) - start ))
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

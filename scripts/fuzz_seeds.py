@@ -115,6 +115,13 @@ SEEDS["music_title"] = {
     "latin1": b"\0Caf\xe9 \xff\xfe", "no_extension": b"\x01track.MP3", "other": b"\x01notes.txt",
     "long": b"\0" + b"x" * 250, "control": b"\0line\nfeed\ttab\x1b[31m",
 }
+# The scene target's input: the run's byte (odd: a configuration run), then the settings file.
+SEEDS["scene"] = {
+    "saver_defaults": b"\0" + settings(), "config_defaults": b"\x01" + settings(),
+    "saver_high": b"\0" + settings(fade=0.1, rotation=0.5, contrast=25, variance=100, density=1.0,
+                                   interference=12.0, brightness=0xFFFFFFFF, size=512, random=1),
+    "saver_nan": b"\0" + b"\xff" * 328, "config_short": b"\x01" + settings()[:100],
+}
 
 
 def main():
