@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A long run of the scene: lucivanta-render over HOURS of simulated time (default 24) at a small
-# size, its resident memory sampled as it goes. Prints the samples and fails when the run fails,
+# size, its resident memory and open descriptors sampled as it goes. Prints the samples and fails when the run fails,
 # writes an error line to its log, or ends with more than 8 MiB above its resident memory after
-# the first simulated hour (the textures, wall images and caches are all made by then).
+# the first simulated hour (the textures, wall images and caches are all made by then), or with
+# more descriptors open than after that hour.
 #   scripts/soak.sh [HOURS] [RENDER_TOOL]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -13,10 +14,11 @@ seconds=$(( hours * 3600 ))
 "$tool" --quiet --size 64x48 --fps 10 --duration "$seconds" --seed 15 --log "$work/log.txt" \
   --output "$work/last.png" &
 pid=$!
-samples=()
+samples=() fds=()
 while kill -0 "$pid" 2>/dev/null; do
   rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
-  [ -n "$rss" ] && samples+=("$rss")
+  open=$(find "/proc/$pid/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l)
+  [ -n "$rss" ] && samples+=("$rss") && fds+=("$open")
   sleep 1
 done
 status=0; wait "$pid" || status=$?
@@ -32,5 +34,8 @@ if [ "$count" -ge 2 ]; then
   last=${samples[$(( count - 1 ))]}
   peak=$(printf '%s\n' "${samples[@]}" | sort -n | tail -1)
   echo "RSS at start ${samples[0]} KiB, after the first hour ${settled} KiB, at end ${last} KiB, peak ${peak} KiB"
+  settled_fds=${fds[$(( (count - 1) / hours ))]}
+  echo "open descriptors at start ${fds[0]}, after the first hour ${settled_fds}, at end ${fds[$(( count - 1 ))]}"
   [ $(( last - settled )) -le 8192 ] || { echo "soak: resident memory grew by $(( last - settled )) KiB" >&2; exit 1; }
+  [ "${fds[$(( count - 1 ))]}" -le "$settled_fds" ] || { echo "soak: open descriptors grew" >&2; exit 1; }
 fi
