@@ -238,4 +238,82 @@ TEST_F(Desktop_Test, MaximiseCoversTheScreenWithoutMenuAndRestoreBringsTheWindow
     EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
 }
 
+// Light pixels (the menu, the frame-rate text) in a block of a picture of `width` columns.
+std::size_t Light_Pixels(const std::vector<uint8_t>& rgb, int width, int left, int top, int right, int bottom)
+{
+    std::size_t light = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            const std::size_t at = (static_cast<std::size_t>(y) * width + x) * 3;
+            light += at + 2 < rgb.size() && rgb[at] > 150 && rgb[at + 1] > 150 && rgb[at + 2] > 150;
+        }
+    }
+    return light;
+}
+
+TEST_F(Desktop_Test, PopupMenuFrameRateTextAboutAndResizeInTheConfigurationWindow)
+{
+    auto program = Start("/c");
+    const std::string window = Window_Of(*program);
+    ASSERT_FALSE(window.empty()) << Read_File(Data / "stderr.txt");
+    ASSERT_EQ(Geometry_Becomes(window, "512x512+256+128"), "512x512+256+128");
+    int width = 0, height = 0;
+    // Light pixels in a block of a screenshot (the shot is taken before its width is read).
+    const auto light = [&](const std::string& of, int left, int top, int right, int bottom) {
+        const std::vector<uint8_t> shot = Shot(of, width, height);
+        return Light_Pixels(shot, width, left, top, right, bottom);
+    };
+    const auto text_pixels = [&] { return light(window, 0, 28, 200, 42); };
+    const auto popup_pixels = [&] { return light("root", 366, 288, 416, 320); };
+    // The client area is dark once the first frame is shown.
+    std::size_t without_text = text_pixels();
+    for (int waited = 0; waited < 10000 && without_text > 30; waited += 200) {
+        Sleep_Ms(200);
+        without_text = text_pixels();
+    }
+
+    // The popup opens where the right button came up, is painted, and takes the keys: its fifth
+    // item shows the frame rate. The loop goes on after it.
+    X("xdotool mousemove --window " + window + " 100 150 click 3");
+    Sleep_Ms(800);
+    EXPECT_GT(popup_pixels(), 1000u) << "no popup shown";
+    X("xdotool key Down Down Down Down Down Return");
+    Sleep_Ms(800);
+    EXPECT_GT(text_pixels(), without_text + 30) << "no frame-rate text";
+    X("xdotool mousemove --window " + window + " 50 80 key ctrl+f");
+    Sleep_Ms(800);
+    EXPECT_LT(text_pixels(), without_text + 30) << "Ctrl+F leaves the frame-rate text";
+
+    // Escape closes the popup without a choice.
+    X("xdotool mousemove --window " + window + " 100 150 click 3");
+    Sleep_Ms(800);
+    X("xdotool key Escape");
+    Sleep_Ms(500);
+    EXPECT_LT(popup_pixels(), 100u) << "the popup stays";
+
+    // F1 opens About; Escape closes it.
+    X("xdotool mousemove --window " + window + " 50 80 key F1");
+    EXPECT_FALSE(Window_Found("--name 'About Lucivanta'").empty());
+    X("xdotool key Escape");
+    Sleep_Ms(800);
+    EXPECT_EQ(X("xdotool search --onlyvisible --name 'About Lucivanta'"), "");
+
+    // A larger window renders more pixels: the picture reaches its far corner.
+    X("xdotool windowsize " + window + " 700 400");
+    ASSERT_EQ(Geometry_Becomes(window, "700x400+256+128"), "700x400+256+128");
+    std::vector<uint8_t> corner;
+    for (int waited = 0; waited < 20000 && Colours(corner) <= 30; waited += 500) {
+        Sleep_Ms(500);
+        const std::vector<uint8_t> shot = Shot(window, width, height);
+        corner.clear();
+        for (int y = 300; y < std::min(height, 400); ++y) {
+            corner.insert(corner.end(), shot.begin() + (y * width + 520) * 3,
+                          shot.begin() + (y * width + 700) * 3);
+        }
+    }
+    EXPECT_GT(Colours(corner), 30u);
+    X("xdotool mousemove --window " + window + " 50 80 key Escape");
+    EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+}
+
 } // namespace
