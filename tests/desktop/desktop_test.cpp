@@ -214,28 +214,32 @@ TEST_F(Desktop_Test, FullScreenCoversTheScreenWithOrWithoutAWindowManagerAndAKey
     }
 }
 
-TEST_F(Desktop_Test, MaximiseCoversTheScreenWithoutMenuAndRestoreBringsTheWindowBack)
+// Also on a display of two device pixels a point: the program's coordinates are device pixels.
+TEST_F(Desktop_Test, MaximiseCoversTheScreenWithoutMenuAndRestoreBringsTheWindowBackAtEachScale)
 {
-    auto program = Start("/c");
-    const std::string window = Window_Of(*program);
-    ASSERT_FALSE(window.empty()) << Read_File(Data / "stderr.txt");
-    const std::string windowed = Geometry_Becomes(window, "512x512+256+128");
-    ASSERT_EQ(windowed, "512x512+256+128");
-    // The menu bar is light; the scene below it and the whole maximised window are dark.
-    const auto top_row_light = [&] {
-        int width = 0, height = 0;
-        const std::vector<uint8_t> shot = Shot(window, width, height);
-        return shot.size() > 30u * width * 3 && shot[(10 * width + 5) * 3] > 128;
-    };
-    EXPECT_TRUE(top_row_light());
-    X("xdotool mousemove --window " + window + " 50 80 key ctrl+u");
-    EXPECT_EQ(Geometry_Becomes(window, "1024x768+0+0"), "1024x768+0+0");
-    EXPECT_FALSE(top_row_light()) << "the menu bar is still shown";
-    X("xdotool mousemove 500 400 key ctrl+u");
-    EXPECT_EQ(Geometry_Becomes(window, windowed), windowed);
-    EXPECT_TRUE(top_row_light());
-    X("xdotool mousemove --window " + window + " 50 80 key Escape");
-    EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+    for (const char* scale : {"1", "2"}) {
+        SCOPED_TRACE(std::string("GDK_SCALE=") + scale);
+        auto program = Start("/c", std::string("GDK_SCALE=") + scale);
+        const std::string window = Window_Of(*program);
+        ASSERT_FALSE(window.empty()) << Read_File(Data / "stderr.txt");
+        const std::string windowed = Geometry_Becomes(window, "512x512+256+128");
+        ASSERT_EQ(windowed, "512x512+256+128");
+        // The menu bar is light; the scene below it and the whole maximised window are dark.
+        const auto top_row_light = [&] {
+            int width = 0, height = 0;
+            const std::vector<uint8_t> shot = Shot(window, width, height);
+            return shot.size() > 30u * width * 3 && shot[(10 * width + 5) * 3] > 128;
+        };
+        EXPECT_TRUE(top_row_light());
+        X("xdotool mousemove --window " + window + " 50 80 key ctrl+u");
+        EXPECT_EQ(Geometry_Becomes(window, "1024x768+0+0"), "1024x768+0+0");
+        EXPECT_FALSE(top_row_light()) << "the menu bar is still shown";
+        X("xdotool mousemove 500 400 key ctrl+u");
+        EXPECT_EQ(Geometry_Becomes(window, windowed), windowed);
+        EXPECT_TRUE(top_row_light());
+        X("xdotool mousemove --window " + window + " 50 80 key Escape");
+        EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+    }
 }
 
 // Light pixels (the menu, the frame-rate text) in a block of a picture of `width` columns.
