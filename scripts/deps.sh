@@ -10,6 +10,7 @@ packages=(
   fonts-liberation2 xvfb xauth xdotool imagemagick x11-utils openbox
   gstreamer1.0-plugins-base-apps librsvg2-bin desktop-file-utils appstream libxml2-utils man-db file
   libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri
+  xscreensaver
 )
 
 missing=()

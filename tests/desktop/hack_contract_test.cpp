@@ -1,6 +1,7 @@
-// The program as a screen-saver daemon's hack on the tests' own X server: `--window-id` wins
-// over `--root`, and a termination request ends the run in order at once. Another program's
-// window (xmessage) stands in for the daemon's.
+// The program as a screen-saver daemon's hack on the tests' own X server: `--root` draws into
+// the window named by $XSCREENSAVER_WINDOW at that window's size and follows it, a termination
+// request ends the run in order at once, the window's end ends the run too, and `--window-id`
+// wins over `--root`. A plain window of the test's own stands in for the daemon's.
 #include "temp_folder.h"
 #include "x_session.h"
 
@@ -28,24 +29,15 @@ class Hack_Contract : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (X.Name().empty() || !Have("xmessage") || !Have("xdotool") || !Have("import")) {
-            GTEST_SKIP() << "no Xvfb, xmessage, xdotool or ImageMagick";
+        if (X.Name().empty() || !Have("xdotool") || !Have("import")) {
+            GTEST_SKIP() << "no Xvfb, xdotool or ImageMagick";
         }
     }
 
-    // Another program's window of the given size, and its id.
-    std::string Foreign_Window(const char* title, int width, int height)
+    // A window not the program's, of the given size.
+    Plain_Window& Foreign_Window(int width, int height)
     {
-        Owners.push_back(std::make_unique<Process>(std::vector<std::string>{
-            "sh", "-c",
-            "DISPLAY=" + X.Name() + " exec xmessage -title " + title + " -geometry " + std::to_string(width) +
-                "x" + std::to_string(height) + "+0+0 " + title}));
-        std::string id = X.Run("timeout 20 xdotool search --sync --onlyvisible --name " + std::string(title) +
-                               " 2>/dev/null | head -n 1");
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) {
-            id.pop_back();
-        }
-        return id;
+        return *Windows.emplace_back(std::make_unique<Plain_Window>(X, width, height));
     }
 
     // `lucivanta <arguments>` with $XSCREENSAVER_WINDOW set to `daemon_window`.
@@ -59,15 +51,9 @@ protected:
                 arguments + " 2>" + (Data / "stderr.txt")});
     }
 
-    // The window's picture once it shows more than a few colours, waited for.
-    std::vector<uint8_t> Shot_When_Drawn(const std::string& window, int& width, int& height)
+    std::vector<uint8_t> Shot_When_Filled(const std::string& window, int& width, int& height)
     {
-        std::vector<uint8_t> shot;
-        for (int waited = 0; waited < 30000 && Colours(shot) <= 50; waited += 300) {
-            Sleep_Ms(300);
-            shot = X.Shot(window, Data / "shot.png", width, height);
-        }
-        return shot;
+        return X.Shot_When_Filled(window, Data / "shot.png", width, height);
     }
 
     std::string Log() const { return Read_File(Data / "Lucivanta/error_log.txt"); }
@@ -88,22 +74,54 @@ protected:
     }
 
     X_Server X;
-    std::vector<std::unique_ptr<Process>> Owners;
+    std::vector<std::unique_ptr<Plain_Window>> Windows;
     Temp_Folder Data;
     Temp_Folder Runtime;
 };
 
+TEST_F(Hack_Contract, RootDrawsIntoTheDaemonsWindowAtItsSizeAndEndsAtOnceOnTermination)
+{
+    Plain_Window& window = Foreign_Window(320, 240);
+    ASSERT_FALSE(window.Id().empty());
+    auto program = Start(window.Id(), "--root");
+    int width = 0, height = 0;
+    std::vector<uint8_t> shot = Shot_When_Filled(window.Id(), width, height);
+    ASSERT_FALSE(shot.empty()) << Errors();
+    EXPECT_EQ(width, 320);
+    // The daemon's window grows; the frames follow it.
+    window.Resize(480, 360);
+    EXPECT_FALSE(X.Shot_When_Filled(window.Id(), Data / "resized.png", width, height).empty());
+    EXPECT_EQ(width, 480);
+
+    Expect_Orderly_End_On_Termination(*program, "root");
+    // Never ours: the window outlives the run, at the size the daemon gave it.
+    EXPECT_NE(X.Run("xdotool getwindowgeometry " + window.Id() + " 2>/dev/null").find("480x360"),
+              std::string::npos);
+}
+
+TEST_F(Hack_Contract, TheDaemonsWindowGoingAwayEndsTheRunInOrder)
+{
+    Plain_Window& window = Foreign_Window(200, 150);
+    ASSERT_FALSE(window.Id().empty());
+    auto program = Start(window.Id(), "--root");
+    int width = 0, height = 0;
+    ASSERT_FALSE(Shot_When_Filled(window.Id(), width, height).empty()) << Errors();
+    window.Destroy();
+    EXPECT_EQ(program->Wait(3000), 0) << Errors();
+    EXPECT_NE(Log().find("Exit  FinalCleanup"), std::string::npos);
+}
+
 TEST_F(Hack_Contract, WindowIdWinsOverRoot)
 {
-    const std::string daemon = Foreign_Window("daemon", 200, 150);
-    const std::string preview = Foreign_Window("preview", 200, 150);
-    ASSERT_FALSE(daemon.empty());
-    ASSERT_FALSE(preview.empty());
-    auto program = Start(daemon, "--root --window-id " + preview);
+    const Plain_Window& daemon = Foreign_Window(200, 150);
+    const Plain_Window& preview = Foreign_Window(200, 150);
+    ASSERT_FALSE(daemon.Id().empty());
+    ASSERT_FALSE(preview.Id().empty());
+    auto program = Start(daemon.Id(), "--root --window-id " + preview.Id());
     int width = 0, height = 0;
-    EXPECT_GT(Colours(Shot_When_Drawn(preview, width, height)), 50u) << Errors();
-    // xmessage's own text and button alone.
-    EXPECT_LT(Colours(X.Shot(daemon, Data / "daemon.png", width, height)), 10u);
+    ASSERT_FALSE(Shot_When_Filled(preview.Id(), width, height).empty()) << Errors();
+    // Its black background alone.
+    EXPECT_EQ(Colours(X.Shot(daemon.Id(), Data / "daemon.png", width, height)), 1u);
     Expect_Orderly_End_On_Termination(*program, "window_id");
 }
 

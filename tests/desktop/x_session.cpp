@@ -13,6 +13,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 namespace desktop_test {
 
 bool Have(const char* tool)
@@ -99,6 +101,70 @@ std::vector<uint8_t> X_Server::Shot(const std::string& window, const std::string
 {
     Run("import -window " + window + " " + path + " 2>/dev/null");
     return test_support::Read_Png_Rgb(path, width, height);
+}
+
+// The picture's bottom-right quarter.
+static std::vector<uint8_t> Far_Corner(const std::vector<uint8_t>& shot, int width, int height)
+{
+    std::vector<uint8_t> corner;
+    if (shot.size() < static_cast<std::size_t>(width) * height * 3)
+        return corner;
+    for (int y = height / 2; y < height; ++y) {
+        const auto row = shot.begin() + (static_cast<long>(y) * width + width / 2) * 3;
+        corner.insert(corner.end(), row, row + (width - width / 2) * 3);
+    }
+    return corner;
+}
+
+std::vector<uint8_t> X_Server::Shot_When_Filled(const std::string& window, const std::string& path,
+                                                int& width, int& height) const
+{
+    for (int waited = 0; waited < 30000; waited += 300) {
+        std::vector<uint8_t> shot = Shot(window, path, width, height);
+        if (Colours(shot) > 50 && Colours(Far_Corner(shot, width, height)) > 30)
+            return shot;
+        Sleep_Ms(300);
+    }
+    return {};
+}
+
+Plain_Window::Plain_Window(const X_Server& server, int width, int height)
+{
+    Display* display = XOpenDisplay(server.Name().c_str());
+    if (display == nullptr)
+        return;
+    Connection = display;
+    const int screen = DefaultScreen(display);
+    Handle = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+                                 static_cast<unsigned>(height), 0, 0, BlackPixel(display, screen));
+    XMapWindow(display, Handle);
+    XSync(display, False);
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", Handle);
+    Hex_Id = id;
+}
+
+Plain_Window::~Plain_Window()
+{
+    if (Connection != nullptr)
+        XCloseDisplay(static_cast<Display*>(Connection));
+}
+
+void Plain_Window::Resize(int width, int height)
+{
+    if (Connection == nullptr)
+        return;
+    XResizeWindow(static_cast<Display*>(Connection), Handle, static_cast<unsigned>(width),
+                  static_cast<unsigned>(height));
+    XSync(static_cast<Display*>(Connection), False);
+}
+
+void Plain_Window::Destroy()
+{
+    if (Connection == nullptr)
+        return;
+    XDestroyWindow(static_cast<Display*>(Connection), Handle);
+    XSync(static_cast<Display*>(Connection), False);
 }
 
 std::size_t Colours(const std::vector<uint8_t>& rgb)

@@ -42,10 +42,35 @@ public:
     // A window's (or "root"'s) picture as RGB triples, also kept at `path`.
     std::vector<uint8_t> Shot(const std::string& window, const std::string& path, int& width,
                               int& height) const;
+    // The picture once frames fill the window — many colours, in its bottom-right quarter too,
+    // so neither a half-drawn window nor the fade from black passes — waited for up to 30 s; empty
+    // when that never came.
+    std::vector<uint8_t> Shot_When_Filled(const std::string& window, const std::string& path, int& width,
+                                          int& height) const;
 
 private:
     std::unique_ptr<Process> Server;
     std::string Display_Name;
+};
+
+// A plain window of the test's own, childless and never covered, standing in for a screen-saver
+// daemon's or a settings dialog's: what another program draws into it is all a screenshot shows.
+// Lives as long as the object (or until Destroy).
+class Plain_Window {
+public:
+    Plain_Window(const X_Server& server, int width, int height);
+    ~Plain_Window();
+    Plain_Window(const Plain_Window&) = delete;
+    Plain_Window& operator=(const Plain_Window&) = delete;
+    // The id as the daemons pass it (hexadecimal), empty when the window could not be made.
+    const std::string& Id() const { return Hex_Id; }
+    void Resize(int width, int height);
+    void Destroy();
+
+private:
+    void* Connection = nullptr;
+    unsigned long Handle = 0;
+    std::string Hex_Id;
 };
 
 // How many distinct colours a picture has: a black, blank or garbled-to-one-colour window has
