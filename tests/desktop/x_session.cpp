@@ -73,16 +73,16 @@ int Process::Wait(int milliseconds)
     return -1;
 }
 
-X_Server::X_Server()
+X_Server::X_Server(const char* screen)
 {
     if (!Have("Xvfb"))
         return;
     int ready[2];
     if (pipe(ready) != 0)
         return;
-    Server = std::make_unique<Process>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(ready[1]), "-noreset", "-nolisten",
-                                 "tcp", "-screen", "0", "1024x768x24"});
+    Server = std::make_unique<Process>(std::vector<std::string>{"Xvfb", "-displayfd",
+                                                                std::to_string(ready[1]), "-noreset",
+                                                                "-nolisten", "tcp", "-screen", "0", screen});
     close(ready[1]);
     char number[16] = {};
     const ssize_t got = read(ready[0], number, sizeof number - 1);

@@ -32,10 +32,10 @@ private:
     pid_t Pid = 0;
 };
 
-// An X server of 1024 × 768 × 24; Name() is empty when it could not start.
+// An X server with one screen (width x height x depth); Name() is empty when it could not start.
 class X_Server {
 public:
-    X_Server();
+    explicit X_Server(const char* screen = "1024x768x24");
     const std::string& Name() const { return Display_Name; }
     // A shell command's output with DISPLAY set to this server.
     std::string Run(const std::string& command) const;

@@ -3,18 +3,18 @@
 
 #include "platform/window/gtk/gtk_backend.h"
 #include "platform/window/gtk/gtk_menus.h"
+#include "platform/window/gtk/gtk_scroll_bar.h"
 
 #include <cmath>
 #include <gtk/gtk.h>
+#include <string>
 
 struct Gtk_Dialog_View::Control_View {
     Gtk_Dialog_View* Owner = nullptr;
     HWND Handle = nullptr;
     Control_Kind Kind = Control_Kind::Text;
-    GtkWidget* Widget = nullptr; // what is placed
-    GtkWidget* Input = nullptr;  // what the user acts on (the scale of a scroll bar)
-    bool Updating = false;       // a change made from the record, not by the user
-    bool Dragging = false;
+    GtkWidget* Widget = nullptr;
+    bool Updating = false; // a change made from the record, not by the user
 };
 
 namespace {
@@ -23,32 +23,76 @@ using View = Gtk_Dialog_View::Control_View;
 
 Window_System& Windows_Of(View& view);
 
-// Pixels of one dialog unit across and down, from the font's average character size.
-struct Dialog_Units {
-    double X = 1.5;
-    double Y = 1.625;
+// The dialog's font and the pixels of one dialog unit across and down, derived from it the way
+// the platform does: the average width of the 52 letters ((total / 26 + 1) / 2, in whole
+// pixels) over 4, the font's height over 8. Points are taken at 96 pixels per inch.
+struct Dialog_Font {
+    std::string Family = "Sans";
+    int Pixels = 11; // the em height
+    int Char_Width = 6;
+    int Char_Height = 13;
+
+    int X(int units) const { return static_cast<int>(std::lround(units * Char_Width / 4.0)); }
+    int Y(int units) const { return static_cast<int>(std::lround(units * Char_Height / 8.0)); }
 };
 
-Dialog_Units Units_Of(GtkWidget* widget, const Dialog_Template& dialog)
+Dialog_Font Font_Of(GtkWidget* widget, const Dialog_Template& dialog)
 {
-    Dialog_Units units;
-    PangoContext* context = gtk_widget_get_pango_context(widget);
-    PangoFontDescription* font = pango_font_description_new();
-    pango_font_description_set_family(font, dialog.Font_Name != nullptr ? dialog.Font_Name : "Sans");
-    // Points at the platform's 96 pixels per inch.
-    pango_font_description_set_absolute_size(font, dialog.Font_Points * 96.0 / 72.0 * PANGO_SCALE);
-    if (PangoFontMetrics* metrics = pango_context_get_metrics(context, font, nullptr)) {
-        const double width = pango_font_metrics_get_approximate_char_width(metrics) / double(PANGO_SCALE);
-        const double height =
-            (pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics)) /
-            double(PANGO_SCALE);
-        if (width > 0 && height > 0) {
-            units = Dialog_Units{width / 4, height / 8};
-        }
+    Dialog_Font font;
+    if (dialog.Font_Name != nullptr) {
+        font.Family = dialog.Font_Name;
+    }
+    font.Pixels = static_cast<int>(std::lround(dialog.Font_Points * 96.0 / 72.0));
+    PangoFontDescription* description = pango_font_description_new();
+    pango_font_description_set_family(description, font.Family.c_str());
+    pango_font_description_set_absolute_size(description, font.Pixels * PANGO_SCALE);
+    PangoLayout* layout =
+        gtk_widget_create_pango_layout(widget, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    pango_layout_set_font_description(layout, description);
+    int width = 0, height = 0;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    if (PangoFontMetrics* metrics =
+            pango_context_get_metrics(pango_layout_get_context(layout), description, nullptr)) {
+        height =
+            PANGO_PIXELS(pango_font_metrics_get_ascent(metrics) + pango_font_metrics_get_descent(metrics));
         pango_font_metrics_unref(metrics);
     }
-    pango_font_description_free(font);
-    return units;
+    if (width > 0 && height > 0) {
+        font.Char_Width = (width / 26 + 1) / 2;
+        font.Char_Height = height;
+    }
+    g_object_unref(layout);
+    pango_font_description_free(description);
+    return font;
+}
+
+// Controls as compact as the platform's, so each fits the box its template gives it; the
+// dialog's font reaches every control through inheritance from the window.
+void Style_Dialog(GtkWidget* shell, const Dialog_Font& font)
+{
+    static GtkCssProvider* compact = [] {
+        GtkCssProvider* provider = gtk_css_provider_new();
+        gtk_css_provider_load_from_data(
+            provider,
+            ".lucivanta-dialog button { min-height: 0; min-width: 0; padding: 0 2px; }"
+            ".lucivanta-dialog checkbutton { min-height: 0; padding: 0; }"
+            ".lucivanta-dialog check { margin: 0 2px 0 0; }"
+            ".lucivanta-dialog combobox button { padding: 0 4px; }"
+            ".lucivanta-dialog frame > border { border-radius: 0; }",
+            -1, nullptr);
+        gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
+                                                  GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+        return provider;
+    }();
+    (void)compact;
+    GtkStyleContext* context = gtk_widget_get_style_context(shell);
+    gtk_style_context_add_class(context, "lucivanta-dialog");
+    GtkCssProvider* own = gtk_css_provider_new();
+    const std::string css =
+        "window { font-family: \"" + font.Family + "\"; font-size: " + std::to_string(font.Pixels) + "px; }";
+    gtk_css_provider_load_from_data(own, css.c_str(), -1, nullptr);
+    gtk_style_context_add_provider(context, GTK_STYLE_PROVIDER(own), GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(own);
 }
 
 void Clicked(GtkWidget*, gpointer data)
@@ -67,104 +111,6 @@ void Clicked(GtkWidget*, gpointer data)
     Windows_Of(view).Post_Button_Click(view.Handle);
 }
 
-gboolean Scale_Changed(GtkRange*, GtkScrollType scroll, gdouble value, gpointer data)
-{
-    auto& view = *static_cast<View*>(data);
-    Window_System& windows = Windows_Of(view);
-    switch (scroll) {
-    case GTK_SCROLL_STEP_BACKWARD:
-    case GTK_SCROLL_STEP_LEFT:
-        windows.Post_Scroll(view.Handle, SB_LINELEFT);
-        break;
-    case GTK_SCROLL_STEP_FORWARD:
-    case GTK_SCROLL_STEP_RIGHT:
-        windows.Post_Scroll(view.Handle, SB_LINERIGHT);
-        break;
-    case GTK_SCROLL_PAGE_BACKWARD:
-    case GTK_SCROLL_PAGE_LEFT:
-        windows.Post_Scroll(view.Handle, SB_PAGELEFT);
-        break;
-    case GTK_SCROLL_PAGE_FORWARD:
-    case GTK_SCROLL_PAGE_RIGHT:
-        windows.Post_Scroll(view.Handle, SB_PAGERIGHT);
-        break;
-    case GTK_SCROLL_START:
-        windows.Post_Scroll(view.Handle, SB_LEFT);
-        break;
-    case GTK_SCROLL_END:
-        windows.Post_Scroll(view.Handle, SB_RIGHT);
-        break;
-    default:
-        // Dragging the thumb: whole positions only, each new one once.
-        view.Dragging = true;
-        windows.Post_Scroll(view.Handle, SB_THUMBTRACK, static_cast<int>(std::lround(value)));
-        break;
-    }
-    return TRUE; // the program positions the thumb
-}
-
-gboolean Scale_Released(GtkWidget* scale, GdkEventButton*, gpointer data)
-{
-    auto& view = *static_cast<View*>(data);
-    if (view.Dragging) {
-        view.Dragging = false;
-        const int position = static_cast<int>(std::lround(gtk_range_get_value(GTK_RANGE(scale))));
-        Windows_Of(view).Post_Scroll(view.Handle, SB_THUMBPOSITION, position);
-    }
-    Windows_Of(view).Post_Scroll(view.Handle, SB_ENDSCROLL);
-    return FALSE;
-}
-
-// The scroll bar's keys as the platform has them: GTK's own Home/End do nothing.
-gboolean Scale_Key(GtkWidget*, GdkEventKey* event, gpointer data)
-{
-    auto& view = *static_cast<View*>(data);
-    WORD code;
-    switch (event->keyval) {
-    case GDK_KEY_Home:
-        code = SB_LEFT;
-        break;
-    case GDK_KEY_End:
-        code = SB_RIGHT;
-        break;
-    case GDK_KEY_Left:
-        code = SB_LINELEFT;
-        break;
-    case GDK_KEY_Right:
-        code = SB_LINERIGHT;
-        break;
-    case GDK_KEY_Page_Up:
-        code = SB_PAGELEFT;
-        break;
-    case GDK_KEY_Page_Down:
-        code = SB_PAGERIGHT;
-        break;
-    default:
-        return FALSE;
-    }
-    Windows_Of(view).Post_Scroll(view.Handle, code);
-    Windows_Of(view).Post_Scroll(view.Handle, SB_ENDSCROLL);
-    return TRUE;
-}
-
-gboolean Scale_Wheel(GtkWidget*, GdkEventScroll* event, gpointer data)
-{
-    auto& view = *static_cast<View*>(data);
-    const bool back = event->direction == GDK_SCROLL_UP || event->direction == GDK_SCROLL_LEFT;
-    if (event->direction != GDK_SCROLL_SMOOTH) {
-        Windows_Of(view).Post_Scroll(view.Handle, back ? SB_LINELEFT : SB_LINERIGHT);
-    }
-    return TRUE;
-}
-
-void Arrow_Clicked(GtkWidget* arrow, gpointer data)
-{
-    auto& view = *static_cast<View*>(data);
-    const bool left = g_object_get_data(G_OBJECT(arrow), "lucivanta-left") != nullptr;
-    Windows_Of(view).Post_Scroll(view.Handle, left ? SB_LINELEFT : SB_LINERIGHT);
-    Windows_Of(view).Post_Scroll(view.Handle, SB_ENDSCROLL);
-}
-
 void Combo_Changed(GtkComboBox* combo, gpointer data)
 {
     auto& view = *static_cast<View*>(data);
@@ -175,26 +121,8 @@ void Combo_Changed(GtkComboBox* combo, gpointer data)
 
 GtkWidget* Scroll_Bar(View& view)
 {
-    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
-    GtkWidget* left = gtk_button_new_from_icon_name("pan-start-symbolic", GTK_ICON_SIZE_MENU);
-    GtkWidget* right = gtk_button_new_from_icon_name("pan-end-symbolic", GTK_ICON_SIZE_MENU);
-    g_object_set_data(G_OBJECT(left), "lucivanta-left", left);
-    for (GtkWidget* arrow : {left, right}) {
-        gtk_widget_set_can_focus(arrow, FALSE);
-        g_signal_connect(arrow, "clicked", G_CALLBACK(Arrow_Clicked), &view);
-    }
-    GtkWidget* scale = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, 100, 1);
-    gtk_scale_set_draw_value(GTK_SCALE(scale), FALSE);
-    gtk_widget_set_hexpand(scale, TRUE);
-    g_signal_connect(scale, "change-value", G_CALLBACK(Scale_Changed), &view);
-    g_signal_connect(scale, "button-release-event", G_CALLBACK(Scale_Released), &view);
-    g_signal_connect(scale, "key-press-event", G_CALLBACK(Scale_Key), &view);
-    g_signal_connect(scale, "scroll-event", G_CALLBACK(Scale_Wheel), &view);
-    gtk_box_pack_start(GTK_BOX(box), left, FALSE, FALSE, 0);
-    gtk_box_pack_start(GTK_BOX(box), scale, TRUE, TRUE, 0);
-    gtk_box_pack_start(GTK_BOX(box), right, FALSE, FALSE, 0);
-    view.Input = scale;
-    return box;
+    return New_Scroll_Bar(
+        [&view](WORD code, int position) { Windows_Of(view).Post_Scroll(view.Handle, code, position); });
 }
 
 gboolean Dialog_Key(GtkWidget* shell, GdkEventKey* event, gpointer data)
@@ -254,9 +182,9 @@ Gtk_Dialog_View::Gtk_Dialog_View(Gtk_Backend& backend, const Window_Record& dial
     }
     GtkWidget* fixed = gtk_fixed_new();
     gtk_container_add(GTK_CONTAINER(Shell), fixed);
-    const Dialog_Units units = Units_Of(Shell, layout);
-    gtk_widget_set_size_request(fixed, static_cast<int>(layout.Width * units.X),
-                                static_cast<int>(layout.Height * units.Y));
+    const Dialog_Font font = Font_Of(Shell, layout);
+    Style_Dialog(Shell, font);
+    gtk_widget_set_size_request(fixed, font.X(layout.Width), font.Y(layout.Height));
     Window_System& windows = backend.Windows();
     for (HWND handle : dialog.Dialog->Controls) {
         const Window_Record* control = windows.Find(handle);
@@ -269,10 +197,13 @@ Gtk_Dialog_View::Gtk_Dialog_View(Gtk_Backend& backend, const Window_Record& dial
         view->Kind = control->Control->Kind;
         view->Widget = Make(*control, *view);
         const RECT& at = control->Control->Dialog_Units;
-        gtk_widget_set_size_request(view->Widget, static_cast<int>((at.right - at.left) * units.X),
-                                    static_cast<int>((at.bottom - at.top) * units.Y));
-        gtk_fixed_put(GTK_FIXED(fixed), view->Widget, static_cast<int>(at.left * units.X),
-                      static_cast<int>(at.top * units.Y));
+        const int left = font.X(at.left);
+        const int top = font.Y(at.top);
+        // A drop-down list's template height includes its list; the box itself is one line.
+        const int bottom =
+            view->Kind == Control_Kind::Combo_Box ? top + font.Char_Height + 8 : font.Y(at.bottom);
+        gtk_widget_set_size_request(view->Widget, font.X(at.right) - left, bottom - top);
+        gtk_fixed_put(GTK_FIXED(fixed), view->Widget, left, top);
         Views[handle] = view;
         Update(*control);
     }
@@ -354,9 +285,7 @@ void Gtk_Dialog_View::Update(const Window_Record& control)
         gtk_label_set_text_with_mnemonic(GTK_LABEL(view.Widget), label.c_str());
         break;
     case Control_Kind::Scroll_Bar:
-        gtk_range_set_range(GTK_RANGE(view.Input), state.Scroll_Min,
-                            std::max(state.Scroll_Max, state.Scroll_Min + 1));
-        gtk_range_set_value(GTK_RANGE(view.Input), state.Scroll_Pos);
+        Set_Scroll_Bar(view.Widget, state.Scroll_Min, state.Scroll_Max, state.Scroll_Pos);
         break;
     case Control_Kind::Combo_Box: {
         GtkComboBoxText* combo = GTK_COMBO_BOX_TEXT(view.Widget);
