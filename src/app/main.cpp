@@ -67,13 +67,15 @@ void Start_Display()
 {
     const char* backend = Start_Window_System(std::getenv("LUCIVANTA_BACKEND"));
     if (Headless_Backend* headless = Installed_Headless_Backend()) {
-        // Where no display can be asked, the headless screen is a 1024 × 768 desktop of 32 bits.
+        // The X display is asked once (each later query would open a connection of its own);
+        // where none can be asked, the headless screen is a 1024 × 768 desktop of 32 bits.
         static Fixed_Display_Mode headless_desktop(1024, 768, 32);
         Display_Mode desktop{};
-        if (!Get_Current_Display_Mode(desktop))
-            Set_Display_Mode_Source(&headless_desktop);
-        else
+        if (Get_Current_Display_Mode(desktop)) {
+            headless_desktop.Mode = desktop;
             headless->Screen = SIZE{desktop.Width, desktop.Height};
+        }
+        Set_Display_Mode_Source(&headless_desktop);
         std::fprintf(stderr, "lucivanta: running %s (no display shows it); Ctrl+C ends the run\n", backend);
     }
 }

@@ -186,6 +186,7 @@ Gtk_Dialog_View::Gtk_Dialog_View(Gtk_Backend& backend, const Window_Record& dial
     Style_Dialog(Shell, font);
     gtk_widget_set_size_request(fixed, font.X(layout.Width), font.Y(layout.Height));
     Window_System& windows = backend.Windows();
+    GtkWidget* mnemonic = nullptr; // a label whose mnemonic moves the focus to the next control
     for (HWND handle : dialog.Dialog->Controls) {
         const Window_Record* control = windows.Find(handle);
         if (control == nullptr || !control->Control) {
@@ -206,6 +207,13 @@ Gtk_Dialog_View::Gtk_Dialog_View(Gtk_Backend& backend, const Window_Record& dial
         gtk_fixed_put(GTK_FIXED(fixed), view->Widget, left, top);
         Views[handle] = view;
         Update(*control);
+        if (view->Kind == Control_Kind::Text || view->Kind == Control_Kind::Group_Box) {
+            mnemonic = view->Kind == Control_Kind::Text ? view->Widget
+                                                        : gtk_frame_get_label_widget(GTK_FRAME(view->Widget));
+        } else if (mnemonic != nullptr) {
+            gtk_label_set_mnemonic_widget(GTK_LABEL(mnemonic), view->Widget);
+            mnemonic = nullptr;
+        }
     }
     g_signal_connect(Shell, "key-press-event", G_CALLBACK(Dialog_Key), this);
     g_signal_connect(Shell, "delete-event", G_CALLBACK(Dialog_Delete), this);
@@ -235,10 +243,17 @@ GtkWidget* Gtk_Dialog_View::Make(const Window_Record& control, Control_View& vie
         g_signal_connect(box, "clicked", G_CALLBACK(Clicked), &view);
         return box;
     }
-    case Control_Kind::Group_Box:
-        return gtk_frame_new(control.Text.c_str());
-    case Control_Kind::Icon:
-        return gtk_image_new_from_icon_name("lucivanta", GTK_ICON_SIZE_DND);
+    case Control_Kind::Group_Box: {
+        GtkWidget* frame = gtk_frame_new(nullptr);
+        gtk_frame_set_label_widget(GTK_FRAME(frame), gtk_label_new_with_mnemonic(label.c_str()));
+        return frame;
+    }
+    case Control_Kind::Icon: {
+        // The program's icon where it is installed, else the theme's icon of a program.
+        const bool installed = gtk_icon_theme_has_icon(gtk_icon_theme_get_default(), "lucivanta");
+        return gtk_image_new_from_icon_name(installed ? "lucivanta" : "application-x-executable",
+                                            GTK_ICON_SIZE_DND);
+    }
     case Control_Kind::Scroll_Bar:
         return Scroll_Bar(view);
     case Control_Kind::Combo_Box: {
@@ -279,7 +294,8 @@ void Gtk_Dialog_View::Update(const Window_Record& control)
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(view.Widget), state.Check == BST_CHECKED);
         break;
     case Control_Kind::Group_Box:
-        gtk_frame_set_label(GTK_FRAME(view.Widget), control.Text.c_str());
+        gtk_label_set_text_with_mnemonic(GTK_LABEL(gtk_frame_get_label_widget(GTK_FRAME(view.Widget))),
+                                         label.c_str());
         break;
     case Control_Kind::Text:
         gtk_label_set_text_with_mnemonic(GTK_LABEL(view.Widget), label.c_str());

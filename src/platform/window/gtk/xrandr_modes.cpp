@@ -66,9 +66,18 @@ std::vector<Screen_Mode> Xrandr_Modes::Modes()
             XRRFreeScreenResources(resources);
         }
     }
+    // Modes are emulated, so the usual sizes that fit the desktop are offered as well; the
+    // program's own default, 640 x 480, always is.
     Display_Mode desktop;
     if (Current_Mode(desktop)) {
         add(static_cast<DWORD>(desktop.Width), static_cast<DWORD>(desktop.Height), 60);
+    }
+    for (const Screen_Mode& usual : Headless_Screen_Modes().Modes()) {
+        const bool fits = usual.Width <= static_cast<DWORD>(desktop.Width) &&
+                          usual.Height <= static_cast<DWORD>(desktop.Height);
+        if (fits || (usual.Width == 640 && usual.Height == 480)) {
+            add(usual.Width, usual.Height, usual.Refresh_Rate);
+        }
     }
     std::sort(modes.begin(), modes.end(), [](const Screen_Mode& a, const Screen_Mode& b) {
         return a.Width != b.Width     ? a.Width < b.Width

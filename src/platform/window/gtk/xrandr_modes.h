@@ -1,7 +1,8 @@
 // The display modes of the desktop backend, read through GDK's one X connection: the desktop's
 // current mode (the screen's size and the stored bits of its depth, so depth 24 reports 32)
-// and the full-screen list (each resolution XRandR offers, at 16 and at 32 bits: modes are
-// emulated, never switched). Installed as the program's sources while the backend lives.
+// and the full-screen list (each resolution XRandR offers and the usual ones that fit the
+// desktop, 640 x 480 always, each at 16 and at 32 bits: modes are emulated, never switched).
+// Installed as the program's sources while the backend lives.
 #pragma once
 
 #include "platform/graphics/display_modes.h"
