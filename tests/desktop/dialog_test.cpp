@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -218,6 +219,49 @@ TEST_F(Dialog_Test, ScrollBarsMoveByWholeUnitsAndOnlyOkOrEnterStores)
     const uint32_t level = stored.Brightness & 0xFF;
     EXPECT_EQ(stored.Brightness, level * 0x01010101u);
     EXPECT_NEAR(level, (40 + 255) / 2.0, 4);
+}
+
+// The music folder is chosen through the file chooser: it opens in the folder the settings
+// name, shows MP3 files first whatever the case of their names (an A.MP3 before a folder zz,
+// which Enter would open instead), and the folder of the chosen file is stored with its '/'.
+TEST_F(Dialog_Test, MusicFolderIsChosenThroughTheFileChooser)
+{
+    const std::string music = Data / "music";
+    std::filesystem::create_directories(music + "/zz");
+    Write_File(music + "/A.MP3", "");
+    Write_File(music + "/zz/x.mp3", "");
+    // A first run fills the product folder and writes the settings; the folder is set in them.
+    auto first = Start("/c");
+    const std::string window = Found("--pid " + std::to_string(first->Id()));
+    X("xdotool mousemove --window " + window + " 100 300 key Escape");
+    ASSERT_EQ(first->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+    Settings record = Stored();
+    record.Music_On = 0;
+    std::snprintf(record.MP3_Folder, sizeof record.MP3_Folder, "%s", music.c_str()); // no '/' yet
+    uint8_t bytes[Settings_File_Size];
+    Encode_Settings(record, bytes);
+    Write_File(Data / "Lucivanta/Settings.DAT", std::string(bytes, bytes + sizeof bytes));
+
+    auto program = Start("/c");
+    const std::string main = Found("--pid " + std::to_string(program->Id()));
+    ASSERT_FALSE(main.empty()) << Read_File(Data / "stderr.txt");
+    Sleep_Ms(1000);
+    // Settings > Music > Select Custom MP3 Folder.
+    X("xdotool mousemove --window " + main + " 100 300 key alt+s");
+    Sleep_Ms(400);
+    X("xdotool key m");
+    Sleep_Ms(400);
+    X("xdotool key s");
+    const std::string chooser = Found("--name '^Open$'");
+    ASSERT_FALSE(chooser.empty()) << Read_File(Data / "stderr.txt");
+    Sleep_Ms(1000); // the folder is read in the background
+    X("xdotool mousemove --window " + chooser + " 300 300 key Return");
+    Sleep_Ms(500);
+    EXPECT_FALSE(Shown("Open")) << "Enter did not choose the first file";
+    X("xdotool mousemove --window " + chooser + " 300 300 key Escape");
+    X("xdotool mousemove --window " + main + " 100 300 key Escape");
+    ASSERT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
+    EXPECT_EQ(std::string(Stored().MP3_Folder), music + "/");
 }
 
 } // namespace

@@ -46,53 +46,100 @@ void Gtk_Backend::Close_Native_Modal()
     }
 }
 
+namespace {
+
+// The platform's icon kinds as the icon theme names them; none without a kind.
+const char* Icon_Name(UINT type)
+{
+    switch (type & 0xF0) {
+    case MB_ICONERROR:
+        return "dialog-error";
+    case MB_ICONQUESTION:
+        return "dialog-question";
+    case MB_ICONWARNING:
+        return "dialog-warning";
+    case MB_ICONINFORMATION:
+        return "dialog-information";
+    default:
+        return nullptr;
+    }
+}
+
+struct Box_Button {
+    const char* Label;
+    int Id;
+};
+
+std::vector<Box_Button> Box_Buttons(UINT type)
+{
+    switch (type & 0x0F) {
+    case MB_OKCANCEL:
+        return {{"_OK", IDOK}, {"_Cancel", IDCANCEL}};
+    case MB_YESNOCANCEL:
+        return {{"_Yes", IDYES}, {"_No", IDNO}, {"_Cancel", IDCANCEL}};
+    case MB_YESNO:
+        return {{"_Yes", IDYES}, {"_No", IDNO}};
+    default:
+        return {{"_OK", IDOK}};
+    }
+}
+
+// A box with the icon of its kind beside the text, centred on its owner or the screen.
+GtkWidget* New_Message_Box(GtkWidget* parent, const char* text, const char* caption, UINT type)
+{
+    GtkWidget* box = gtk_dialog_new();
+    gtk_window_set_title(GTK_WINDOW(box), caption != nullptr ? caption : "Error");
+    gtk_window_set_modal(GTK_WINDOW(box), TRUE);
+    gtk_window_set_resizable(GTK_WINDOW(box), FALSE);
+    if (parent != nullptr) {
+        gtk_window_set_transient_for(GTK_WINDOW(box), GTK_WINDOW(parent));
+    }
+    gtk_window_set_position(GTK_WINDOW(box),
+                            parent != nullptr ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+    GtkWidget* row = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 16);
+    gtk_container_set_border_width(GTK_CONTAINER(row), 16);
+    if (const char* icon = Icon_Name(type)) {
+        GtkWidget* image = gtk_image_new_from_icon_name(icon, GTK_ICON_SIZE_DIALOG);
+        gtk_widget_set_valign(image, GTK_ALIGN_START);
+        gtk_box_pack_start(GTK_BOX(row), image, FALSE, FALSE, 0);
+    }
+    GtkWidget* label = gtk_label_new(text != nullptr ? text : "");
+    gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+    gtk_label_set_max_width_chars(GTK_LABEL(label), 60);
+    gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+    gtk_box_pack_start(GTK_BOX(row), label, TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(box))), row, TRUE, TRUE, 0);
+    gtk_widget_show_all(row);
+    return box;
+}
+
+} // namespace
+
 int Gtk_Backend::Message_Box(HWND owner, const char* text, const char* caption, UINT type)
 {
     if (Connection_Lost) {
         return Default_Message_Box_Answer(type);
     }
-    const UINT icon = type & 0xF0;
-    const GtkMessageType kind = icon == MB_ICONERROR         ? GTK_MESSAGE_ERROR
-                                : icon == MB_ICONQUESTION    ? GTK_MESSAGE_QUESTION
-                                : icon == MB_ICONWARNING     ? GTK_MESSAGE_WARNING
-                                : icon == MB_ICONINFORMATION ? GTK_MESSAGE_INFO
-                                                             : GTK_MESSAGE_OTHER;
-    GtkWidget* parent = Parent_Window_For(owner);
-    GtkWidget* box =
-        gtk_message_dialog_new(parent != nullptr ? GTK_WINDOW(parent) : nullptr, GTK_DIALOG_MODAL, kind,
-                               GTK_BUTTONS_NONE, "%s", text != nullptr ? text : "");
-    gtk_window_set_title(GTK_WINDOW(box), caption != nullptr ? caption : "Error");
-    const UINT buttons = type & 0x0F;
-    struct Button {
-        const char* Label;
-        int Id;
-    };
-    std::vector<Button> shown;
-    if (buttons == MB_OKCANCEL) {
-        shown = {{"_OK", IDOK}, {"_Cancel", IDCANCEL}};
-    } else if (buttons == MB_YESNOCANCEL) {
-        shown = {{"_Yes", IDYES}, {"_No", IDNO}, {"_Cancel", IDCANCEL}};
-    } else if (buttons == MB_YESNO) {
-        shown = {{"_Yes", IDYES}, {"_No", IDNO}};
-    } else {
-        shown = {{"_OK", IDOK}};
-    }
-    for (const Button& button : shown) {
+    GtkWidget* box = New_Message_Box(Parent_Window_For(owner), text, caption, type);
+    const std::vector<Box_Button> shown = Box_Buttons(type);
+    for (const Box_Button& button : shown) {
         gtk_dialog_add_button(GTK_DIALOG(box), button.Label, button.Id);
     }
     gtk_dialog_set_default_response(GTK_DIALOG(box), shown.front().Id);
+    gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(box), shown.front().Id));
     Set_Native_Modal(box, Native_Kind::Dialog);
     const int response = gtk_dialog_run(GTK_DIALOG(box));
     Set_Native_Modal(nullptr, Native_Kind::Dialog);
     if (!Connection_Lost) {
         gtk_widget_destroy(box);
     }
-    for (const Button& button : shown) {
+    for (const Box_Button& button : shown) {
         if (button.Id == response) {
             return response;
         }
     }
     // Closing the box: Cancel where there is one, No for Yes/No, else OK.
+    const UINT buttons = type & 0x0F;
     return buttons == MB_OKCANCEL || buttons == MB_YESNOCANCEL ? IDCANCEL : buttons == MB_YESNO ? IDNO : IDOK;
 }
 
