@@ -144,8 +144,11 @@ TEST(Equivalence, SoftwareMatchesReferenceByteForByte)
 
 TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
 {
-    // Full-screen layers exceed the parallel threshold, so the worker bands are used.
-    for (Pixel_Format format : {Pixel_Format::X8R8G8B8, Pixel_Format::R5G6B5}) {
+    // Full-screen layers exceed the parallel threshold, so the worker bands are used. An opaque
+    // layer hides the clear under it except where one wedge is left out.
+    for (auto [format, blend] :
+         {std::pair{Pixel_Format::X8R8G8B8, Blend::Add}, std::pair{Pixel_Format::R5G6B5, Blend::Add},
+          std::pair{Pixel_Format::X8R8G8B8, Blend::Opaque}}) {
         Image expected(640, 480, format), actual(640, 480, format);
         Image texture(64, 64, Pixel_Format::X8R8G8B8);
         Draw_List_Maker maker(5);
@@ -153,12 +156,14 @@ TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
         for (Image* image : {&expected, &actual}) {
             auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
             rasterizer->Set_Target(image->target);
-            rasterizer->Clear({0, 0, 640, 480}, 0);
-            State state = Flat_State(image->target, Blend::Add);
+            rasterizer->Clear({0, 0, 640, 480}, 0x123456);
+            State state = Flat_State(image->target, blend);
             state.textured = true;
             state.texture = texture.As_Texture();
             state.dither = true;
             for (int i = 0; i < 24; ++i) {
+                if (blend == Blend::Opaque && i == 5)
+                    continue;
                 double a0 = 2 * M_PI * i / 24, a1 = 2 * M_PI * (i + 1) / 24;
                 rasterizer->Draw_Triangle(
                     Point(320, 240, 150, 0, 0),
@@ -169,6 +174,32 @@ TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
             rasterizer->Flush();
         }
         ASSERT_TRUE(expected.bytes == actual.bytes);
+    }
+}
+
+TEST(Equivalence, AClearShowsThroughTheSmallestGapsOfTheOpaqueLayerOverIt)
+{
+    // Opaque rectangles over a clear: side by side, one pixel apart, overlapping, one row short.
+    const int columns[][4] = {{0, 40, 40, 80}, {0, 40, 41, 80}, {0, 50, 30, 80}, {1, 40, 40, 80}};
+    for (const auto& c : columns) {
+        Image expected(80, 20, Pixel_Format::X8R8G8B8);
+        Image actual = expected;
+        actual.target.pixels = actual.bytes.data();
+        for (Image* image : {&expected, &actual}) {
+            auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+            rasterizer->Set_Target(image->target);
+            rasterizer->Clear({0, 0, 80, 20}, 0x405060);
+            const State state = Flat_State(image->target, Blend::Opaque);
+            for (int half = 0; half < 2; ++half) {
+                double left = c[2 * half] - 0.5, right = c[2 * half + 1] - 0.5, bottom = 19.5 - half;
+                rasterizer->Draw_Triangle(Point(left, -0.5, 200), Point(right, -0.5, 200),
+                                          Point(left, bottom, 200), state, Cull::None);
+                rasterizer->Draw_Triangle(Point(right, -0.5, 200), Point(right, bottom, 200),
+                                          Point(left, bottom, 200), state, Cull::None);
+            }
+            rasterizer->Flush();
+        }
+        EXPECT_TRUE(expected.bytes == actual.bytes) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <utility>
 #include <vector>
 
 namespace Raster {
@@ -20,6 +21,8 @@ namespace {
 constexpr int32_t Stripe_Rows = 32;
 // Below this many pixels of work a flush is drawn on the calling thread alone.
 constexpr int64_t Parallel_Threshold = 32 * 1024;
+// At most this many opaque triangles after a clear are looked at to see whether it is hidden.
+constexpr size_t Max_Covering_Triangles = 64;
 
 struct Command {
     bool clear = false;
@@ -123,15 +126,56 @@ private:
 
     void Draw_Stripe(int32_t top, int32_t bottom)
     {
-        for (const Command& command : commands_) {
+        for (size_t i = 0; i < commands_.size(); ++i) {
+            const Command& command = commands_[i];
             int32_t y0 = std::max(top, command.rect.top), y1 = std::min(bottom, command.rect.bottom);
             if (y0 >= y1)
                 continue;
             if (command.clear)
-                Fill_Rows(target_, {command.rect.left, y0, command.rect.right, y1}, command.colour);
+                Clear_Rows(i, y0, y1);
             else
                 Draw_Triangle_Rows(target_, states_[command.state], setups_[command.setup], y0, y1);
         }
+    }
+
+    // Rows [y0, y1) of the clear at commands_[index], except those that the opaque triangles
+    // queued right after it cover from end to end: those store every pixel they cover whatever
+    // lay there, so the fill would be overwritten unseen (the frame's clear under its opaque
+    // bottom layer).
+    void Clear_Rows(size_t index, int32_t y0, int32_t y1)
+    {
+        const Command& clear = commands_[index];
+        size_t end = index + 1;
+        while (end < commands_.size() && end - index <= Max_Covering_Triangles && !commands_[end].clear &&
+               states_[commands_[end].state].blend == Blend::Opaque)
+            ++end;
+        int32_t first = y0; // of the rows still to fill
+        for (int32_t y = y0; y < y1; ++y)
+            if (Row_Covered(index + 1, end, y, clear.rect.left, clear.rect.right)) {
+                if (first < y)
+                    Fill_Rows(target_, {clear.rect.left, first, clear.rect.right, y}, clear.colour);
+                first = y + 1;
+            }
+        if (first < y1)
+            Fill_Rows(target_, {clear.rect.left, first, clear.rect.right, y1}, clear.colour);
+    }
+
+    // Whether the triangles commands_[first, end) together cover [left, right) of row y.
+    bool Row_Covered(size_t first, size_t end, int32_t y, int32_t left, int32_t right) const
+    {
+        std::pair<int32_t, int32_t> spans[Max_Covering_Triangles];
+        int count = 0;
+        for (size_t i = first; i < end; ++i) {
+            const Command& command = commands_[i];
+            int32_t l, r;
+            if (y >= command.rect.top && y < command.rect.bottom && Row_Span(setups_[command.setup], y, l, r))
+                spans[count++] = {l, r};
+        }
+        std::sort(spans, spans + count);
+        int32_t reach = left;
+        for (int i = 0; i < count && spans[i].first <= reach; ++i)
+            reach = std::max(reach, spans[i].second);
+        return reach >= right;
     }
 
     Target target_;
