@@ -298,7 +298,8 @@ TEST(Equivalence, FlatRunsOfEveryLengthMatch)
 TEST(Equivalence, WidenedTextureCopiesFollowTheRevision)
 {
     // A 16-bit texture drawn in three flushes: its copy is kept while the revision stays and
-    // taken anew when the texels change under a new revision, even at the same address.
+    // taken anew when the texels change under a new revision, even at the same address, and
+    // twice over within one flush.
     Image texture(19, 23, Pixel_Format::R5G6B5), expected(80, 60, Pixel_Format::X8R8G8B8);
     Image actual = expected;
     actual.target.pixels = actual.bytes.data();
@@ -306,8 +307,8 @@ TEST(Equivalence, WidenedTextureCopiesFollowTheRevision)
     reference->Set_Target(expected.target);
     software->Set_Target(actual.target);
     Draw_List_Maker maker(3);
-    for (uint64_t revision : {7, 7, 9}) {
-        if (revision == 9)
+    for (uint64_t revision : {7, 7, 9, 11}) {
+        if (revision >= 9)
             maker.Fill(texture.bytes);
         State state = Flat_State(expected.target, Blend::Add);
         state.textured = true;
@@ -316,9 +317,12 @@ TEST(Equivalence, WidenedTextureCopiesFollowTheRevision)
         for (Rasterizer* rasterizer : {reference.get(), software.get()}) {
             rasterizer->Draw_Triangle(Point(-5, -3, 255, 0, 0), Point(90, 10, 255, 1.2, 0.1),
                                       Point(20, 70, 255, -0.1, 1.1), state, Cull::None);
-            rasterizer->Flush();
+            if (revision != 9)
+                rasterizer->Flush();
         }
-        ASSERT_TRUE(expected.bytes == actual.bytes) << "revision " << revision;
+        if (revision != 9) {
+            ASSERT_TRUE(expected.bytes == actual.bytes) << "revision " << revision;
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/graphics/raster/pixel_pipeline.h"
 
 #include <algorithm>
+#include <immintrin.h>
 
 namespace Raster {
 namespace {
@@ -25,27 +26,88 @@ template <typename Decode> void Widen_Rows(const Texture& texture, uint32_t* out
     }
 }
 
+// A 16-bit texel layout: where each channel sits and how wide it is. Widening a channel of
+// n bits is (c << (8 - n)) | (c >> (2n - 8)), which for n = 4 is c * 17 as Widen_4 has it.
+struct Layout_16 {
+    int red_shift, red_bits, green_bits; // green lies just below red, blue below green from bit 0
+};
+constexpr Layout_16 Layout_565{11, 5, 6}, Layout_1555{10, 5, 5}, Layout_4444{8, 4, 4};
+
+inline uint32_t Widen_Bits(uint32_t c, int bits)
+{
+    return (c << (8 - bits)) | (c >> (2 * bits - 8));
+}
+
+inline uint32_t Widen_16(uint32_t p, Layout_16 l)
+{
+    const int green_shift = l.red_shift - l.green_bits, blue_bits = green_shift;
+    return Pack(Widen_Bits((p >> l.red_shift) & ((1u << l.red_bits) - 1), l.red_bits),
+                Widen_Bits((p >> green_shift) & ((1u << l.green_bits) - 1), l.green_bits),
+                Widen_Bits(p & ((1u << blue_bits) - 1), blue_bits));
+}
+
+#define WIDEN_TARGET __attribute__((target("avx2")))
+
+WIDEN_TARGET inline __m256i Widen_Words(__m256i c, int bits)
+{
+    return _mm256_or_si256(_mm256_sll_epi16(c, _mm_cvtsi32_si128(8 - bits)),
+                           _mm256_srl_epi16(c, _mm_cvtsi32_si128(2 * bits - 8)));
+}
+
+// Sixteen texels a step in 16-bit lanes: red in one word, green and blue in the other, then
+// interleaved into 32-bit texels; the row's last texels go one by one.
+WIDEN_TARGET void Widen_Rows_16_Avx2(const Texture& texture, uint32_t* out, Layout_16 l)
+{
+    const int green_shift = l.red_shift - l.green_bits, blue_bits = green_shift;
+    const __m256i red_mask = _mm256_set1_epi16(static_cast<short>((1 << l.red_bits) - 1));
+    const __m256i green_mask = _mm256_set1_epi16(static_cast<short>((1 << l.green_bits) - 1));
+    const __m256i blue_mask = _mm256_set1_epi16(static_cast<short>((1 << blue_bits) - 1));
+    for (int32_t y = 0; y < texture.height; ++y, out += texture.width) {
+        const uint8_t* row = texture.pixels + static_cast<intptr_t>(y) * texture.pitch;
+        int32_t x = 0;
+        for (; x + 16 <= texture.width; x += 16) {
+            __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 2 * x));
+            // Texels 0-3, 8-11 in the low quarters and 4-7, 12-15 in the high ones, so that the
+            // lane-wise unpacks below give texels 0-7 and 8-15 in order.
+            p = _mm256_permute4x64_epi64(p, 0xD8);
+            __m256i r = Widen_Words(
+                _mm256_and_si256(_mm256_srl_epi16(p, _mm_cvtsi32_si128(l.red_shift)), red_mask), l.red_bits);
+            __m256i g =
+                Widen_Words(_mm256_and_si256(_mm256_srl_epi16(p, _mm_cvtsi32_si128(green_shift)), green_mask),
+                            l.green_bits);
+            __m256i b = Widen_Words(_mm256_and_si256(p, blue_mask), blue_bits);
+            __m256i gb = _mm256_or_si256(_mm256_slli_epi16(g, 8), b);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_unpacklo_epi16(gb, r));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x + 8), _mm256_unpackhi_epi16(gb, r));
+        }
+        for (; x < texture.width; ++x)
+            out[x] = Widen_16(Load_16(row + 2 * x), l);
+    }
+}
+
+#undef WIDEN_TARGET
+
+void Widen_Rows_16(const Texture& texture, uint32_t* out, Layout_16 l)
+{
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        return Widen_Rows_16_Avx2(texture, out, l);
+    Widen_Rows(texture, out,
+               [l](const uint8_t* row, int32_t x) { return Widen_16(Load_16(row + 2 * x), l); });
+}
+
 } // namespace
 
 void Widen_Texels(const Texture& texture, uint32_t* out)
 {
     switch (texture.format) {
     case Pixel_Format::R5G6B5:
-        return Widen_Rows(texture, out, [](const uint8_t* row, int32_t x) {
-            uint32_t p = Load_16(row + 2 * x);
-            return Pack(Widen_5(p >> 11), Widen_6((p >> 5) & 63), Widen_5(p & 31));
-        });
+        return Widen_Rows_16(texture, out, Layout_565);
     case Pixel_Format::X1R5G5B5:
     case Pixel_Format::A1R5G5B5:
-        return Widen_Rows(texture, out, [](const uint8_t* row, int32_t x) {
-            uint32_t p = Load_16(row + 2 * x);
-            return Pack(Widen_5((p >> 10) & 31), Widen_5((p >> 5) & 31), Widen_5(p & 31));
-        });
+        return Widen_Rows_16(texture, out, Layout_1555);
     case Pixel_Format::A4R4G4B4:
-        return Widen_Rows(texture, out, [](const uint8_t* row, int32_t x) {
-            uint32_t p = Load_16(row + 2 * x);
-            return Pack(Widen_4((p >> 8) & 15), Widen_4((p >> 4) & 15), Widen_4(p & 15));
-        });
+        return Widen_Rows_16(texture, out, Layout_4444);
     case Pixel_Format::R8G8B8:
         return Widen_Rows(texture, out, [](const uint8_t* row, int32_t x) {
             const uint8_t* p = row + 3 * x;
@@ -86,7 +148,7 @@ Texture Texture_Shadows::Widened(const Texture& texture)
                 shadow.last_used = flush_;
                 return as_texture(shadow.texels);
             }
-    std::vector<uint32_t> texels(static_cast<size_t>(texture.width) * texture.height);
+    std::vector<uint32_t> texels = Free_Buffer(texture);
     Widen_Texels(texture, texels.data());
     if (texture.revision == 0) {
         retired_.push_back(std::move(texels));
@@ -94,6 +156,21 @@ Texture Texture_Shadows::Widened(const Texture& texture)
     }
     kept_.push_back({texture, std::move(texels), flush_});
     return as_texture(kept_.back().texels);
+}
+
+// A texture redrawn every frame comes back with a new revision: the copy of an earlier one,
+// unused in this flush, is written over instead of a new one allocated and cleared.
+std::vector<uint32_t> Texture_Shadows::Free_Buffer(const Texture& texture)
+{
+    const size_t size = static_cast<size_t>(texture.width) * texture.height;
+    for (auto shadow = kept_.begin(); shadow != kept_.end(); ++shadow)
+        if (shadow->source.pixels == texture.pixels && shadow->source.revision < texture.revision &&
+            shadow->last_used < flush_ && shadow->texels.size() == size) {
+            std::vector<uint32_t> texels = std::move(shadow->texels);
+            kept_.erase(shadow);
+            return texels;
+        }
+    return std::vector<uint32_t>(size);
 }
 
 void Texture_Shadows::End_Flush()

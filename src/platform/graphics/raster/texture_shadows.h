@@ -25,6 +25,8 @@ public:
     void End_Flush();
 
 private:
+    std::vector<uint32_t> Free_Buffer(const Texture& texture);
+
     struct Shadow {
         Texture source;
         std::vector<uint32_t> texels;
