@@ -288,15 +288,84 @@ bool Row_Span(const Triangle_Setup& setup, int32_t y, int32_t& left, int32_t& ri
     return true;
 }
 
+namespace {
+
+// Row_Span of consecutive rows: each edge's bound floor(k / |a|) is kept as a quotient and a
+// remainder in [0, |a|) and stepped with the row's change of k, so a row costs additions only.
+class Span_Walker {
+public:
+    Span_Walker(const Triangle_Setup& setup, int32_t y) : box_(setup.box)
+    {
+        for (int i = 0; i < 3; ++i) {
+            const Plane& e = setup.edges[i];
+            Bound& b = bounds_[i];
+            b.divisor = e.a > 0 ? e.a : -e.a;
+            b.left = e.a > 0;
+            const int64_t k = e.b * y + e.c;
+            if (b.divisor == 0) {
+                b.quotient = k, b.step_quotient = e.b; // only the sign of k counts
+                continue;
+            }
+            b.quotient = Floor_Div(k, b.divisor);
+            b.remainder = k - b.quotient * b.divisor;
+            b.step_quotient = Floor_Div(e.b, b.divisor);
+            b.step_remainder = e.b - b.step_quotient * b.divisor;
+        }
+    }
+
+    bool Span(int32_t& left, int32_t& right) const
+    {
+        int64_t lo = box_.left, hi = box_.right;
+        for (const Bound& b : bounds_) {
+            if (b.divisor == 0) {
+                if (b.quotient < 0)
+                    return false;
+            } else if (b.left) {
+                lo = std::max(lo, -b.quotient);
+            } else {
+                hi = std::min(hi, b.quotient + 1);
+            }
+        }
+        if (lo >= hi)
+            return false;
+        left = static_cast<int32_t>(lo);
+        right = static_cast<int32_t>(hi);
+        return true;
+    }
+
+    void Step()
+    {
+        for (Bound& b : bounds_) {
+            b.quotient += b.step_quotient;
+            b.remainder += b.step_remainder;
+            if (b.divisor != 0 && b.remainder >= b.divisor) {
+                b.quotient += 1;
+                b.remainder -= b.divisor;
+            }
+        }
+    }
+
+private:
+    struct Bound {
+        int64_t quotient = 0, remainder = 0, step_quotient = 0, step_remainder = 0, divisor = 0;
+        bool left = false; // bounds the span on the left (a > 0), else on the right
+    };
+    Rect box_;
+    Bound bounds_[3];
+};
+
+} // namespace
+
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
                         int32_t bottom)
 {
     if (state.blend == Blend::Keep)
         return;
     const Span_Function draw_row = Kernel_For(state, setup).draw_row(state, target);
-    for (int32_t y = top; y < bottom; ++y) {
+    Span_Walker walker(setup, top);
+    for (int32_t y = top; y < bottom; ++y, walker.Step()) {
         int32_t left, right;
-        if (Row_Span(setup, y, left, right))
+        if (walker.Span(left, right))
             draw_row(target, state, setup, y, left, right);
     }
 }
