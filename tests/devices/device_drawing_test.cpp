@@ -142,6 +142,37 @@ TEST_F(Device_Drawing, ClearFillsTheViewportOnlyInTheTargetsFormat)
         }
 }
 
+// Flipping swaps the chain's memory: each frame is drawn into the back buffer of that moment.
+TEST_F(Device_Drawing, EveryFrameOfAFlippingChainIsDrawnIntoTheBackBuffer)
+{
+    Desktop.Mode = {800, 600, 32};
+    HWND window = reinterpret_cast<HWND>(1);
+    ASSERT_EQ(DirectDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+    ASSERT_EQ(DirectDraw->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = DDSURFACEDESC2_SIZE;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_3DDEVICE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    desc.dwBackBufferCount = 1;
+    IDirectDrawSurface7* front = nullptr;
+    ASSERT_EQ(DirectDraw->CreateSurface(&desc, &front), DD_OK);
+    DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
+    IDirectDrawSurface7* back = nullptr;
+    ASSERT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+    for (const GUID* type : {&IID_IDirect3DRGBDevice, &IID_IDirect3DRefDevice}) {
+        IDirect3DDevice7* device = Make_Device(*type, back);
+        for (const uint32_t colour : {0xFF0000u, 0x00FF00u, 0x0000FFu}) {
+            device->BeginScene();
+            device->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
+            device->EndScene();
+            ASSERT_EQ(front->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+            EXPECT_EQ(Pixel_32(front, 10, 10), colour);
+        }
+    }
+    back->Release();
+    front->Release();
+}
+
 TEST_F(Device_Drawing, TextureReleasedWhileQueuedIsStillDrawn)
 {
     IDirectDrawSurface7* target = Make_Target(300, 200);

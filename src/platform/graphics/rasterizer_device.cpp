@@ -240,10 +240,11 @@ bool Rasterizer_Device::Prepare_Target()
     if (!target || !target->Bits() || !Raster_Format_Of(target->Format(), &format) ||
         !Raster::Is_Target_Format(format))
         return false;
-    if (target != Bound_Target) {
+    if (target != Bound_Target || target->Bits() != Bound_Pixels) {
         Rasterizer->Set_Target({target->Bits(), target->Pitch(), static_cast<int32_t>(target->Width()),
                                 static_cast<int32_t>(target->Height()), format});
         Bound_Target = target;
+        Bound_Pixels = target->Bits();
     }
     return true;
 }

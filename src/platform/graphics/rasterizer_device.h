@@ -43,6 +43,7 @@ private:
 
     std::unique_ptr<Raster::Rasterizer> Rasterizer;
     IDirectDrawSurface7* Bound_Target = nullptr;    // what the rasterizer draws into (not owned)
+    const uint8_t* Bound_Pixels = nullptr;          // its memory then: a flip swaps it
     std::vector<IDirectDrawSurface7*> Held;         // textures referenced by queued work
     std::vector<Raster::Clip_Vertex> Clip_Vertices; // reused by every draw
 };
