@@ -36,8 +36,20 @@ void X11_Drawable::Resize(int width, int height)
 
 bool X11_Drawable::Present(const Frame_Pixels& frame)
 {
-    // A plain image, not the display's shared-memory one: drawn from shared memory, frames
-    // never reached a screen-saver daemon's window under Xvfb.
+    Showing_Shared = false;
+    if (frame.Width == Target_Width && frame.Height == Target_Height && !Shared_Unavailable) {
+        if (Shared == nullptr || Shared->Width() != frame.Width || Shared->Height() != frame.Height) {
+            Shared.reset();
+            Shared = X11_Shm_Image::Make(X_Display, Target_Window, frame.Width, frame.Height);
+            Shared_Unavailable = Shared == nullptr;
+        }
+        if (Shared != nullptr) {
+            Shared->Take(frame);
+            Showing_Shared = true;
+            Repaint();
+            return true;
+        }
+    }
     const bool taken = Image.Take(frame, nullptr);
     if (taken) {
         Repaint();
@@ -48,6 +60,10 @@ bool X11_Drawable::Present(const Frame_Pixels& frame)
 void X11_Drawable::Repaint()
 {
     if (Target_Width <= 0 || Target_Height <= 0) {
+        return;
+    }
+    if (Showing_Shared) {
+        Shared->Put();
         return;
     }
     X_Error_Trap trap;

@@ -2,9 +2,13 @@
 // make inside another program's window, or (for the screen-saver daemons) a window that is not
 // ours at all. A drawable never maps, moves, resizes or destroys the window it draws into: it
 // is told the window's size when that changes and draws the last frame again on Expose.
+// Frames of the window's size are put 1:1 from shared memory; others are scaled by cairo.
 #pragma once
 
 #include "platform/window/gtk/frame_image.h"
+#include "platform/window/x11/x11_shm_image.h"
+
+#include <memory>
 
 typedef struct _XDisplay Display;
 typedef unsigned long XID;
@@ -33,4 +37,8 @@ private:
     int Target_Height;
     cairo_surface_t* Target = nullptr;
     Frame_Image Image;
+    // Frames of the window's own size go through shared memory where the display has it.
+    std::unique_ptr<X11_Shm_Image> Shared;
+    bool Shared_Unavailable = false;
+    bool Showing_Shared = false;
 };
