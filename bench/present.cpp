@@ -1,7 +1,7 @@
 // bench_present: what showing one frame costs on the X display named by $DISPLAY — the frame
-// copied into the kept image (16-bit frames widened) and drawn into a mapped 1920 × 1080
-// window, the X server's work included (each iteration waits for the server). Skipped where
-// no display opens.
+// copied into the X server's shared memory (16-bit frames widened) and put into a mapped
+// 1920 × 1080 window, as every window of the program shows its frames, the X server's work
+// included (each iteration waits for the server). Skipped where no display opens.
 #include "platform/window/gtk/gtk_backend.h"
 #include "platform/window/x11/x11_drawable.h"
 #include "platform/window/x11/x11_windows.h"

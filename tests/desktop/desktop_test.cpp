@@ -208,6 +208,11 @@ TEST_F(Desktop_Test, FullScreenCoversTheScreenWithOrWithoutAWindowManagerAndAKey
         EXPECT_EQ(Geometry_Becomes(window, "1024x768+0+0"), "1024x768+0+0");
         int width = 0, height = 0;
         EXPECT_GT(Colours(Shot_When_Shown("root", width, height)), 50u) << "the screen shows no picture";
+        // Every frame shows the picture: none is black in between.
+        for (int shot = 0; shot < 4; ++shot) {
+            Sleep_Ms(120);
+            EXPECT_GT(Colours(Shot("root", width, height)), 50u) << "a black frame";
+        }
         X("xdotool mousemove 500 400 key x");
         EXPECT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
         EXPECT_FALSE(std::filesystem::exists(Data / "Lucivanta/Settings.DAT"));

@@ -175,6 +175,13 @@ void Gtk_Backend::Window_Destroyed(const Window_Record& window)
         Daemon.reset();
     }
     if (auto top = Tops.find(window.Handle); top != Tops.end()) {
+        if (top->second->Surface != nullptr) {
+            top->second->Surface.reset();
+            Foreign->Destroy_Child(top->second->Surface_Window);
+        }
+        if (GdkFrameClock* clock = gtk_widget_get_frame_clock(top->second->Area)) {
+            g_signal_handlers_disconnect_by_data(clock, top->second.get());
+        }
         gtk_widget_destroy(top->second->Window);
         Tops.erase(top);
     }

@@ -93,6 +93,8 @@ private:
     bool Covers_Screen(const Window_Record& record);
     void Show_Menu_Bar(Top_Level& top);
     void Set_Cursor(Top_Level& top);
+    // The client area's X child for frames, made once the area has been realized.
+    X11_Drawable* Surface_Of(Top_Level& top);
     void Report_Geometry(Top_Level& top);
     void Deliver_X_Events();
     void Arm_Refresh_Tick(bool fallback);
@@ -129,4 +131,6 @@ private:
 public:
     // The frame clock painted a frame, or the refresh tick came: the next frame may be drawn.
     void Frame_Shown();
+    // The client area got a new size (logical pixels): its frame child follows.
+    void Area_Resized(Top_Level& top, int width, int height);
 };

@@ -47,6 +47,19 @@ bool Gtk_Backend::Present(const Window_Record& window, const Frame_Pixels& frame
     if (top == nullptr) {
         return true;
     }
+    if (X11_Drawable* surface = Surface_Of(*top)) {
+        if (!surface->Present(frame)) {
+            return false;
+        }
+        Frame_Pending = true;
+        // Nothing is painted by GTK: the frame clock's next paint phase is the frame slot.
+        GdkFrameClock* clock = gtk_widget_get_frame_clock(top->Area);
+        if (clock != nullptr) {
+            gdk_frame_clock_request_phase(clock, GDK_FRAME_CLOCK_PHASE_PAINT);
+        }
+        Arm_Refresh_Tick(true);
+        return true;
+    }
     GdkWindow* target = gtk_widget_get_window(top->Area);
     const bool taken = top->Image.Take(frame, [target](int format, int width, int height) {
         return target == nullptr ? nullptr
@@ -130,6 +143,11 @@ void Gtk_Backend::Deliver_X_Events()
             for (auto& [child_handle, child] : Children) {
                 if (child->Window() == event.Window) {
                     child->Repaint();
+                }
+            }
+            for (auto& [top_handle, top] : Tops) {
+                if (top->Surface != nullptr && top->Surface_Window == event.Window) {
+                    top->Surface->Repaint();
                 }
             }
         }

@@ -109,6 +109,12 @@ gboolean On_Draw(GtkWidget* area, cairo_t* cr, gpointer data)
     return TRUE;
 }
 
+void On_Area_Allocated(GtkWidget*, GdkRectangle* allocation, gpointer data)
+{
+    auto& top = *static_cast<Top*>(data);
+    top.Backend->Area_Resized(top, allocation->width, allocation->height);
+}
+
 } // namespace
 
 void Connect_Top_Level_Signals(Top& top)
@@ -125,4 +131,5 @@ void Connect_Top_Level_Signals(Top& top)
     g_signal_connect(top.Area, "button-press-event", G_CALLBACK(On_Button), &top);
     g_signal_connect(top.Area, "button-release-event", G_CALLBACK(On_Button), &top);
     g_signal_connect(top.Area, "draw", G_CALLBACK(On_Draw), &top);
+    g_signal_connect(top.Area, "size-allocate", G_CALLBACK(On_Area_Allocated), &top);
 }

@@ -6,6 +6,7 @@
 #include "platform/window/gtk/frame_image.h"
 #include "platform/window/gtk/gtk_backend.h"
 #include "platform/window/gtk/gtk_menus.h"
+#include "platform/window/x11/x11_drawable.h"
 
 #include <cstdint>
 #include <memory>
@@ -21,6 +22,11 @@ struct Gtk_Backend::Top_Level {
     int Menu_Height = 0; // device pixels
     int Open_Menus = 0;  // menus of the bar now shown (the menu loop)
     Frame_Image Image;
+    // The client area's frames go into a plain X child of its native window, drawn by x11/
+    // (1:1 from shared memory where the display has it); Image is the fallback without one.
+    unsigned long Surface_Window = 0;
+    std::unique_ptr<X11_Drawable> Surface;
+    bool Paint_Hooked = false;
 
     // What is shown now.
     bool Visible = false;
