@@ -8,6 +8,7 @@
 
 #include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -45,6 +46,17 @@ void R5G6B5(benchmark::State& state)
 {
     Present(state, 16, 0x07E0);
 }
+// The anchor: one plain copy of the 32-bit frame's bytes in memory, which no present can beat.
+void Frame_Copy(benchmark::State& state)
+{
+    std::vector<uint8_t> from(1920u * 1080u * 4u, 7), to(from.size());
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), from.size());
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(Frame_Copy)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(X8R8G8B8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(R5G6B5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
