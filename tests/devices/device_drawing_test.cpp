@@ -149,16 +149,11 @@ TEST_F(Device_Drawing, EveryFrameOfAFlippingChainIsDrawnIntoTheBackBuffer)
     HWND window = reinterpret_cast<HWND>(1);
     ASSERT_EQ(DirectDraw->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
     ASSERT_EQ(DirectDraw->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = DDSURFACEDESC2_SIZE;
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_3DDEVICE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    desc.dwBackBufferCount = 1;
+    DDSURFACEDESC2 desc = Flipping_Chain_Desc(DDSCAPS_3DDEVICE);
     IDirectDrawSurface7* front = nullptr;
     ASSERT_EQ(DirectDraw->CreateSurface(&desc, &front), DD_OK);
-    DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
-    IDirectDrawSurface7* back = nullptr;
-    ASSERT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+    IDirectDrawSurface7* back = Back_Buffer_Of(front);
+    ASSERT_NE(back, nullptr);
     for (const GUID* type : {&IID_IDirect3DRGBDevice, &IID_IDirect3DRefDevice}) {
         IDirect3DDevice7* device = Make_Device(*type, back);
         for (const uint32_t colour : {0xFF0000u, 0x00FF00u, 0x0000FFu}) {

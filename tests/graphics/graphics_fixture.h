@@ -41,6 +41,24 @@ protected:
         return surface;
     }
 
+    // A full-screen primary with one back buffer; `extra_caps` adds e.g. DDSCAPS_3DDEVICE.
+    static DDSURFACEDESC2 Flipping_Chain_Desc(DWORD extra_caps = 0)
+    {
+        DDSURFACEDESC2 desc{};
+        desc.dwSize = DDSURFACEDESC2_SIZE;
+        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | extra_caps;
+        desc.dwBackBufferCount = 1;
+        return desc;
+    }
+    static IDirectDrawSurface7* Back_Buffer_Of(IDirectDrawSurface7* front)
+    {
+        DDSCAPS2 caps{DDSCAPS_BACKBUFFER, 0, 0, {0}};
+        IDirectDrawSurface7* back = nullptr;
+        EXPECT_EQ(front->GetAttachedSurface(&caps, &back), DD_OK);
+        return back;
+    }
+
     // The desktop the DirectDraw object sees; tests change its mode.
     Fixed_Display_Mode Desktop{1024, 768, 32};
     IDirectDraw7* DirectDraw = nullptr;

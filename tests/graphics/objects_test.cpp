@@ -42,9 +42,7 @@ TEST_F(Graphics_Test, CreationAndCooperativeLevelRules)
     EXPECT_EQ(primary->Width(), 1280u);
     EXPECT_EQ(primary->Format().dwGBitMask, 0x07E0u) << "a 16-bit desktop is 5-6-5";
     primary->Release();
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    desc.dwBackBufferCount = 1;
+    desc = Flipping_Chain_Desc();
     EXPECT_EQ(DirectDraw->CreateSurface(&desc, &primary), DDERR_INVALIDPARAMS)
         << "flipping needs exclusive mode";
 
