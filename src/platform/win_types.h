@@ -44,6 +44,20 @@ struct RECT {
     LONG bottom;
 };
 
+// A rectangle's extent and equality, as the window code compares geometry.
+inline constexpr LONG Rect_Width(const RECT& r)
+{
+    return r.right - r.left;
+}
+inline constexpr LONG Rect_Height(const RECT& r)
+{
+    return r.bottom - r.top;
+}
+inline constexpr bool Same_Rect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 struct POINT {
     LONG x;
     LONG y;

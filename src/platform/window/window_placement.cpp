@@ -12,16 +12,6 @@ LPARAM Pack(int low, int high)
     return MAKELPARAM(static_cast<WORD>(low), static_cast<WORD>(high));
 }
 
-LONG Width(const RECT& r)
-{
-    return r.right - r.left;
-}
-
-LONG Height(const RECT& r)
-{
-    return r.bottom - r.top;
-}
-
 } // namespace
 
 RECT Window_System::Client_Rect_Of(const Window_Record& record)
@@ -30,8 +20,8 @@ RECT Window_System::Client_Rect_Of(const Window_Record& record)
         return RECT{0, 0, 0, 0};
     }
     const RECT insets = record.Foreign ? RECT{0, 0, 0, 0} : Display->Client_Insets(record);
-    const LONG width = Width(record.Rect) - insets.left - insets.right;
-    const LONG height = Height(record.Rect) - insets.top - insets.bottom;
+    const LONG width = Rect_Width(record.Rect) - insets.left - insets.right;
+    const LONG height = Rect_Height(record.Rect) - insets.top - insets.bottom;
     return RECT{0, 0, std::max<LONG>(width, 0), std::max<LONG>(height, 0)};
 }
 
@@ -85,7 +75,7 @@ BOOL Window_System::Set_Window_Pos(HWND window, HWND insert_after, int x, int y,
     RECT old = record->Rect;
     DWORD old_style = record->Style, old_ex_style = record->Ex_Style;
     if (!(flags & SWP_NOMOVE)) {
-        record->Rect = RECT{x, y, x + Width(old), y + Height(old)};
+        record->Rect = RECT{x, y, x + Rect_Width(old), y + Rect_Height(old)};
     }
     if (!(flags & SWP_NOSIZE)) {
         record->Rect.right = record->Rect.left + std::max(width, 0);
@@ -107,7 +97,7 @@ BOOL Window_System::Set_Window_Pos(HWND window, HWND insert_after, int x, int y,
     if (!record->Minimised) {
         record->Normal_Position = record->Rect;
     }
-    bool sized = Width(old) != Width(record->Rect) || Height(old) != Height(record->Rect);
+    bool sized = Rect_Width(old) != Rect_Width(record->Rect) || Rect_Height(old) != Rect_Height(record->Rect);
     bool moved = old.left != record->Rect.left || old.top != record->Rect.top;
     unsigned changes = (sized || moved ? Change_Geometry : 0) |
                        (old_style != record->Style || old_ex_style != record->Ex_Style ? Change_Style : 0);
@@ -133,7 +123,7 @@ void Window_System::Native_Geometry_Changed(HWND window, const RECT& rect, bool 
     RECT old = record->Rect;
     record->Rect = rect;
     record->Normal_Position = rect;
-    Send_Size_And_Move(window, Width(old) != Width(rect) || Height(old) != Height(rect),
+    Send_Size_And_Move(window, Rect_Width(old) != Rect_Width(rect) || Rect_Height(old) != Rect_Height(rect),
                        old.left != rect.left || old.top != rect.top);
 }
 
@@ -148,8 +138,8 @@ void Window_System::Foreign_Window_Resized(HWND window, int width, int height)
     record->Rect.bottom = record->Rect.top + height;
     std::vector<HWND> filling;
     for (auto& [handle, child] : Windows) {
-        if (child->Parent == window && Width(child->Rect) == Width(old) &&
-            Height(child->Rect) == Height(old)) {
+        if (child->Parent == window && Rect_Width(child->Rect) == Rect_Width(old) &&
+            Rect_Height(child->Rect) == Rect_Height(old)) {
             filling.push_back(handle);
         }
     }
@@ -195,7 +185,7 @@ BOOL Window_System::Set_Window_Placement(HWND window, const WINDOWPLACEMENT* pla
     }
     // Any show command but SW_HIDE shows the window, as the platform's placement call does.
     const UINT show = placement->showCmd == SW_HIDE ? SWP_HIDEWINDOW : SWP_SHOWWINDOW;
-    return Set_Window_Pos(window, nullptr, normal.left, normal.top, Width(normal), Height(normal),
+    return Set_Window_Pos(window, nullptr, normal.left, normal.top, Rect_Width(normal), Rect_Height(normal),
                           SWP_NOZORDER | SWP_NOACTIVATE | show);
 }
 

@@ -45,20 +45,6 @@ struct Gtk_Backend::Top_Level {
     int64_t Request_Time = 0; // when the last geometry request was made (microseconds)
 };
 
-// Rectangles of the window records.
-inline LONG Rect_Width(const RECT& r)
-{
-    return r.right - r.left;
-}
-inline LONG Rect_Height(const RECT& r)
-{
-    return r.bottom - r.top;
-}
-inline bool Same_Rect(const RECT& a, const RECT& b)
-{
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
 // A record's style asks for a window covering its monitor: a popup without a caption, as the
 // full-screen device and Maximise_Window make it.
 bool Is_Full_Screen_Style(const Window_Record& record);
