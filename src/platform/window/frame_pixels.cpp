@@ -15,6 +15,14 @@ uint32_t Widen(uint32_t value, int bits)
     return bits == 5 ? (value << 3) | (value >> 2) : (value << 2) | (value >> 4);
 }
 
+// A 16-bit frame word (5-6-5, or 5-5-5 below an unused top bit) as 0x00RRGGBB.
+template <bool Six_Green> uint32_t Widen_Word(uint32_t word)
+{
+    const uint32_t red = Widen(Six_Green ? (word >> 11) & 0x1F : (word >> 10) & 0x1F, 5);
+    const uint32_t green = Six_Green ? Widen((word >> 5) & 0x3F, 6) : Widen((word >> 5) & 0x1F, 5);
+    return (red << 16) | (green << 8) | Widen(word & 0x1F, 5);
+}
+
 } // namespace
 
 uint32_t Frame_Pixel_Rgb(const Frame_Pixels& frame, int x, int y)
@@ -28,26 +36,13 @@ uint32_t Frame_Pixel_Rgb(const Frame_Pixels& frame, int x, int y)
     }
     const uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * 2;
     const uint32_t word = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8);
-    const bool six_green = frame.Green_Mask == 0x07E0;
-    const uint32_t red = Widen(six_green ? (word >> 11) & 0x1F : (word >> 10) & 0x1F, 5);
-    const uint32_t green = six_green ? Widen((word >> 5) & 0x3F, 6) : Widen((word >> 5) & 0x1F, 5);
-    const uint32_t blue = Widen(word & 0x1F, 5);
-    return (red << 16) | (green << 8) | blue;
+    return frame.Green_Mask == 0x07E0 ? Widen_Word<true>(word) : Widen_Word<false>(word);
 }
 
 namespace {
 
 // A 16-bit row widened word by word. Every frame of a 16-bit mode goes through this (2 million
 // pixels at 1920 x 1080), so eight words at a time where SSE2 is at hand, then the rest.
-template <bool Six_Green> uint32_t Widen_Word(uint32_t word)
-{
-    const uint32_t red = Six_Green ? (word >> 11) & 0x1F : (word >> 10) & 0x1F;
-    const uint32_t green = Six_Green ? (word >> 5) & 0x3F : (word >> 5) & 0x1F;
-    const uint32_t blue = word & 0x1F;
-    const uint32_t wide_green = Six_Green ? (green << 2) | (green >> 4) : (green << 3) | (green >> 2);
-    return (((red << 3) | (red >> 2)) << 16) | (wide_green << 8) | (blue << 3) | (blue >> 2);
-}
-
 template <bool Six_Green> void Widen_Row(const uint8_t* row, int width, uint32_t* out)
 {
     static_assert(std::endian::native == std::endian::little, "frames store their words little-endian");

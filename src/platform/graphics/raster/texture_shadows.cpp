@@ -1,6 +1,7 @@
 // Widened texture copies of the software rasterizer.
 #include "platform/graphics/raster/texture_shadows.h"
 
+#include "platform/graphics/raster/bilinear_block.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
 
 #include <algorithm>
@@ -89,7 +90,7 @@ WIDEN_TARGET void Widen_Rows_16_Avx2(const Texture& texture, uint32_t* out, Layo
 
 void Widen_Rows_16(const Texture& texture, uint32_t* out, Layout_16 l)
 {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
+    static const bool avx2 = Avx2_Blocks.available();
     if (avx2)
         return Widen_Rows_16_Avx2(texture, out, l);
     Widen_Rows(texture, out,
