@@ -67,15 +67,7 @@ protected:
         return std::make_unique<Process>(std::vector<std::string>{"sh", "-c", command});
     }
     std::string X(const std::string& command) { return Server->Run(command); }
-    std::string Found(const std::string& what)
-    {
-        std::string id =
-            X("timeout 10 xdotool search --sync --onlyvisible " + what + " 2>/dev/null | head -n 1");
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) {
-            id.pop_back();
-        }
-        return id;
-    }
+    std::string Found(const std::string& what) { return Server->Window(what); }
 
     // Settings > (mnemonic): the menu bar's keys reach GTK, the program's accelerators stay out.
     Dialog Open(const std::string& main, const char* mnemonic, const char* caption)

@@ -116,8 +116,7 @@ TEST_F(Gtk_In_Process, MessageBoxesShowTheirKindAndAnswerByTheirButtons)
         int x = 0, y = 0, width = 0, height = 0;
         std::vector<uint8_t> shot;
         std::thread user([&] {
-            const std::string id = Server->Run("timeout 10 xdotool search --sync --onlyvisible --name '^" +
-                                               caption + "$' | head -n 1 | tr -d '\\n'");
+            const std::string id = Server->Window("--name '^" + caption + "$'");
             if (id.empty()) {
                 Request_Close_All_Windows(); // a box that never showed must not hang the test
                 return;

@@ -96,6 +96,16 @@ std::string X_Server::Run(const std::string& command) const
     return Output_Of("DISPLAY=" + Display_Name + " " + command);
 }
 
+std::string X_Server::Window(const std::string& search, int seconds) const
+{
+    std::string id = Run("timeout " + std::to_string(seconds) + " xdotool search --sync --onlyvisible " +
+                         search + " 2>/dev/null | head -n 1");
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) {
+        id.pop_back();
+    }
+    return id;
+}
+
 std::vector<uint8_t> X_Server::Shot(const std::string& window, const std::string& path, int& width,
                                     int& height) const
 {

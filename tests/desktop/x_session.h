@@ -39,6 +39,9 @@ public:
     const std::string& Name() const { return Display_Name; }
     // A shell command's output with DISPLAY set to this server.
     std::string Run(const std::string& command) const;
+    // The first visible window xdotool's `search` finds (e.g. "--pid 42"), waited for up to
+    // `seconds`; empty when none came.
+    std::string Window(const std::string& search, int seconds = 10) const;
     // A window's (or "root"'s) picture as RGB triples, also kept at `path`.
     std::vector<uint8_t> Shot(const std::string& window, const std::string& path, int& width,
                               int& height) const;
