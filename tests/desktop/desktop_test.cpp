@@ -48,21 +48,13 @@ protected:
                                     arguments + " 2>" + (Data / "stderr.txt");
         return std::make_unique<Process>(std::vector<std::string>{"sh", "-c", command});
     }
-    std::string X(const std::string& command) { return Output_Of("DISPLAY=" + Display_Name + " " + command); }
+    std::string X(const std::string& command) { return Server->Run(command); }
     // The program's visible window, waited for.
     std::string Window_Of(const Process& program)
     {
         return Window_Found("--pid " + std::to_string(program.Id()));
     }
-    std::string Window_Found(const std::string& what)
-    {
-        std::string id =
-            X("timeout 20 xdotool search --sync --onlyvisible " + what + " 2>/dev/null | head -n 1");
-        while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) {
-            id.pop_back();
-        }
-        return id;
-    }
+    std::string Window_Found(const std::string& what) { return Server->Window(what, 20); }
     // A screenshot of a window as RGB triples.
     std::vector<uint8_t> Shot(const std::string& window, int& width, int& height)
     {
