@@ -9,6 +9,7 @@
 #include "x_session.h"
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -254,6 +255,17 @@ TEST_F(Dialog_Test, MusicFolderIsChosenThroughTheFileChooser)
     X("xdotool mousemove --window " + main + " 100 300 key Escape");
     ASSERT_EQ(program->Wait(5000), 0) << Read_File(Data / "stderr.txt");
     EXPECT_EQ(std::string(Stored().MP3_Folder), music + "/");
+}
+
+// A product folder without its pictures stops the start with an error box; a termination
+// request (a daemon ending its saver) closes the box and ends the run.
+TEST_F(Dialog_Test, AnErrorBoxAtStartEndsOnATerminationRequest)
+{
+    std::filesystem::create_directories(Data / "Lucivanta");
+    auto program = Start("/s");
+    ASSERT_FALSE(Found("--name '^Lucivanta$'").empty()) << Read_File(Data / "stderr.txt");
+    kill(program->Id(), SIGTERM);
+    EXPECT_NE(program->Wait(3000), -1) << "the box outlived the request";
 }
 
 } // namespace

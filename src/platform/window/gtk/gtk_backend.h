@@ -69,12 +69,16 @@ public:
     GdkEvent* Last_Button_Event() const { return Last_Press; }
     void Keep_Button_Event(const GdkEvent* event);
     // A native modal thing a close request must end: a message box or file chooser (a
-    // GtkDialog or GtkNativeDialog), or a popup menu; nullptr when it has closed.
+    // GtkDialog or GtkNativeDialog), or a popup menu; nullptr when it has closed. Requests are
+    // watched from then on, also where the frame loop never ran (an error box at start-up).
     enum class Native_Kind { Dialog, Chooser, Menu };
     void Set_Native_Modal(void* thing, Native_Kind kind)
     {
         Native_Modal = thing;
         Native_Modal_Kind = kind;
+        if (thing != nullptr) {
+            Watch_Close_Requests();
+        }
     }
     // Our own windows' focus changed: WM_ACTIVATEAPP when the application's activity did.
     void Activity_Changed();
