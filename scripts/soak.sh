@@ -34,6 +34,9 @@ if [ "$count" -ge 2 ]; then
   last=${samples[$(( count - 1 ))]}
   peak=$(printf '%s\n' "${samples[@]}" | sort -n | tail -1)
   echo "RSS at start ${samples[0]} KiB, after the first hour ${settled} KiB, at end ${last} KiB, peak ${peak} KiB"
+  by_hour=()
+  for (( h = 0; h <= hours; ++h )); do by_hour+=("${samples[$(( h * (count - 1) / hours ))]}"); done
+  echo "RSS at each simulated hour (KiB): ${by_hour[*]}"
   settled_fds=${fds[$(( (count - 1) / hours ))]}
   echo "open descriptors at start ${fds[0]}, after the first hour ${settled_fds}, at end ${fds[$(( count - 1 ))]}"
   [ $(( last - settled )) -le 8192 ] || { echo "soak: resident memory grew by $(( last - settled )) KiB" >&2; exit 1; }
