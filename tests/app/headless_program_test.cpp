@@ -111,9 +111,9 @@ TEST(Headless_Program, EndsInOrderOnInterruptTerminationAndHangUp)
         EXPECT_EQ(fs::exists(data / "Lucivanta/Settings.DAT"), c.Saves_Settings) << c.Mode;
         EXPECT_NE(Read_File(data / "Lucivanta/error_log.txt").find("Exit  FinalCleanup"), std::string::npos)
             << c.Mode;
-        // Daemons expect the end within 100 ms (a few ms here); the bound below leaves room for
-        // instrumented builds and still catches a signal noticed only at some later wake-up.
-        EXPECT_LT(run.End_Seconds, 1.0) << c.Mode;
+        // Daemons expect the end within 100 ms (11-20 ms here). Instrumented builds do not run this
+        // test: their clean-up alone can take longer.
+        EXPECT_LT(run.End_Seconds, 0.1) << c.Mode;
         const std::string mode =
             c.Mode + std::string(c.Mode).find_first_not_of("/-") + ("_" + std::to_string(c.Signal));
         ::testing::Test::RecordProperty("cpu_share_" + mode,
