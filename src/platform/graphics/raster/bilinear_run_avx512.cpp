@@ -274,11 +274,13 @@ RUN_TARGET inline __m512i Column_Sum(__m512i h0, __m512i h1, __m512i weights_low
 }
 
 // round(t * d / 255) as (p + (p >> 8)) >> 8, p = t * d + 128, from t - 128: p = (t - 128) * d
-// + (128 * d + 128), which is below 2^16, so wrapping 16-bit products give it exactly.
+// + (128 * d + 128), which is below 2^16, so wrapping 16-bit products give it exactly. The
+// shift-add-shift is (p * 257) >> 16: p + floor(p / 256) and p + p / 256 have the same floor
+// after division by 256, the first being an integer.
 RUN_TARGET inline __m512i Modulate_Words(__m512i biased, __m512i d, __m512i d_bias)
 {
     __m512i p = _mm512_add_epi16(_mm512_mullo_epi16(biased, d), d_bias);
-    return _mm512_srli_epi16(_mm512_add_epi16(p, _mm512_srli_epi16(p, 8)), 8);
+    return _mm512_mulhi_epu16(p, _mm512_set1_epi16(257));
 }
 
 // The colour of each pixel as word pairs (blue, red) and (green, 0), all 0..255.
