@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev clang-format googletest libgtest-dev libbenchmark-dev
-  libgtk-3-dev libxrandr-dev libx11-dev libxext-dev libpng-dev
+  libgtk-3-dev libxrandr-dev libx11-dev libxext-dev libxdamage-dev libpng-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   fonts-liberation2 xvfb xauth xdotool imagemagick x11-utils openbox
