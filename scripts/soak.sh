@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A long run of the scene: lucivanta-render over HOURS of simulated time (default 24) at a small
-# size, its resident memory and open descriptors sampled as it goes. Prints the samples and fails when the run fails,
+# size, its resident memory and open descriptors sampled as it goes. Resident memory is shown
+# split into anonymous pages (the heap and stacks: what a leak grows) and file pages (libraries and
+# fonts, paged in as code paths and glyphs are first used). Prints the samples and fails when the run fails,
 # writes an error line to its log, or ends with more than 8 MiB above its resident memory after
 # the first simulated hour (the textures, wall images and caches are all made by then), or with
 # more descriptors open than after that hour.
@@ -14,11 +16,12 @@ seconds=$(( hours * 3600 ))
 "$tool" --quiet --size 64x48 --fps 10 --duration "$seconds" --seed 15 --log "$work/log.txt" \
   --output "$work/last.png" &
 pid=$!
-samples=() fds=()
+samples=() anon=() file=() fds=()
 while kill -0 "$pid" 2>/dev/null; do
-  rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
+  read -r rss ra rf < <(awk '/^VmRSS:/ {r=$2} /^RssAnon:/ {a=$2} /^RssFile:/ {f=$2}
+    END {if (r != "") print r, a, f}' "/proc/$pid/status" 2>/dev/null) || true
   open=$(find "/proc/$pid/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l)
-  [ -n "$rss" ] && samples+=("$rss") && fds+=("$open")
+  if [ -n "${rss:-}" ]; then samples+=("$rss") anon+=("$ra") file+=("$rf") fds+=("$open"); fi
   sleep 1
 done
 status=0; wait "$pid" || status=$?
@@ -34,9 +37,14 @@ if [ "$count" -ge 2 ]; then
   last=${samples[$(( count - 1 ))]}
   peak=$(printf '%s\n' "${samples[@]}" | sort -n | tail -1)
   echo "RSS at start ${samples[0]} KiB, after the first hour ${settled} KiB, at end ${last} KiB, peak ${peak} KiB"
-  by_hour=()
-  for (( h = 0; h <= hours; ++h )); do by_hour+=("${samples[$(( h * (count - 1) / hours ))]}"); done
+  by_hour=() anon_by_hour=() file_by_hour=()
+  for (( h = 0; h <= hours; ++h )); do
+    i=$(( h * (count - 1) / hours ))
+    by_hour+=("${samples[$i]}") anon_by_hour+=("${anon[$i]}") file_by_hour+=("${file[$i]}")
+  done
   echo "RSS at each simulated hour (KiB): ${by_hour[*]}"
+  echo "  of it anonymous (KiB):          ${anon_by_hour[*]}"
+  echo "  of it file pages (KiB):         ${file_by_hour[*]}"
   settled_fds=${fds[$(( (count - 1) / hours ))]}
   echo "open descriptors at start ${fds[0]}, after the first hour ${settled_fds}, at end ${fds[$(( count - 1 ))]}"
   [ $(( last - settled )) -le 8192 ] || { echo "soak: resident memory grew by $(( last - settled )) KiB" >&2; exit 1; }
