@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The fuzz targets of tests/fuzz, built in a clang sanitizer folder (made if missing):
+# The fuzz targets of tests/fuzz, built with clang, the sanitizers and -O2 in a folder of their own
+# (build-campaign, made if missing; the CI's sanitizer build is a Debug one): optimised, the
+# sanitizers check the same accesses and conversions, and the whole-scene target runs 3 times faster.
 #   scripts/fuzz.sh seeds [TARGET…]       regenerate the seed corpora and minimise them into
 #                                         tests/fuzz/corpus/<target>/
 #   scripts/fuzz.sh run [RUNS] [TARGET…]  a campaign: RUNS executions per target (default
@@ -9,10 +11,10 @@
 #                                         $LUCIVANTA_FUZZ_DIR (default build-fuzz/campaign).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${LUCIVANTA_FUZZ_BUILD:-$root/build-sanitize}"
+build="${LUCIVANTA_FUZZ_BUILD:-$root/build-campaign}"
 export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DLUCIVANTA_WERROR=ON -DLUCIVANTA_SANITIZE=ON -DLUCIVANTA_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "${LUCIVANTA_JOBS:-2}" --target lucivanta_fuzzers >/dev/null
 targets() { find "$build/tests/fuzz" -maxdepth 1 -name 'fuzz_*' -type f -executable -printf '%f\n' | sed 's/^fuzz_//' | sort; }
 
