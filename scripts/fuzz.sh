@@ -8,7 +8,8 @@
 #                                         1000000), each in its own scratch corpus grown from the
 #                                         seeds; prints executions, executions per second and
 #                                         any sanitizer report; a crash leaves its input in
-#                                         $LUCIVANTA_FUZZ_DIR (default build-fuzz/campaign).
+#                                         $LUCIVANTA_FUZZ_DIR (default build-fuzz/campaign);
+#                                         LUCIVANTA_FUZZ_TIME=SECONDS ends each target sooner.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${LUCIVANTA_FUZZ_BUILD:-$root/build-campaign}"
@@ -40,7 +41,7 @@ run)
     log="$work/$t.log"
     start=$(date +%s)
     status=0
-    (cd "$work" && "$build/tests/fuzz/fuzz_$t" -runs="$runs" -detect_leaks=0 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    (cd "$work" && "$build/tests/fuzz/fuzz_$t" -runs="$runs" -max_total_time="${LUCIVANTA_FUZZ_TIME:-0}" -detect_leaks=0 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       "$work/$t" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1) || status=$?
     seconds=$(( $(date +%s) - start ))
     executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
