@@ -1,5 +1,6 @@
-// The vector blocks built for AVX-512 (foundation, vector-length and byte/word parts), chosen
-// at run time: the same 256-bit code with the registers and encodings AVX-512 adds.
+// The vector blocks built for AVX-512 (foundation, vector-length, byte/word and byte-permute
+// parts), chosen at run time: the same 256-bit code with the registers and encodings AVX-512
+// adds.
 #include "platform/graphics/raster/bilinear_block.h"
 
 #include <cstring>
@@ -11,7 +12,7 @@ bool Block_Available()
 {
     static const bool available = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
                                   __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw") &&
-                                  __builtin_cpu_supports("avx512dq");
+                                  __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vbmi");
     return available;
 }
 #include "platform/graphics/raster/bilinear_block_lanes.h"

@@ -1,11 +1,14 @@
 // The flat bilinear run (Block_Functions::shade_run) for AVX-512, sixteen pixels a block in
-// 16-bit lanes. Each texel is split into two word pairs (blue and red; green and the unused
-// byte), so one instruction works on two channels of sixteen pixels. The bilinear sum is
-// taken in two exact stages: across each texel row in 16-bit lanes (the row sum is below
-// 2^16), then down the two rows with a 16 x 16 -> 32-bit multiply-add of rows offset into
-// signed range. Where the block's sixteen texel pairs lie in a window of 32 or 64 texels (the
-// layers are magnified several times), the window is loaded once and the taps picked from it
-// with permutes; elsewhere the pairs are gathered. The last block is masked.
+// 16-bit lanes. Each channel of a pixel's 2 x 2 neighbourhood is one 32-bit lane of four bytes
+// (upper row first and second tap, then the lower row), picked by byte permutes, so that the
+// bilinear sum is taken in two exact stages on word pairs: across each texel row in 16-bit
+// lanes (the row sum is below 2^16), then down the two rows with one 16 x 16 -> 32-bit
+// multiply-add of rows offset into signed range. Where the block's sixteen texel pairs lie in
+// a window of 32 texels (the layers are magnified several times), the bytes are picked from
+// the window's two registers directly; in a window of 64 texels the taps are picked first;
+// elsewhere they are gathered. Texel positions are stepped modulo 2^32, which is exact inside
+// a texture of up to 256 texels a side and exact modulo 256 texels in any; blocks that clamp
+// or gather take them exactly from 64-bit lanes. The last block is masked.
 #include "platform/graphics/raster/bilinear_block.h"
 
 // g++ 12 takes the undefined pass-through operand inside its own AVX-512 intrinsics for an
@@ -14,12 +17,13 @@
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
+#include <algorithm>
 #include <immintrin.h>
 
 namespace Raster {
 namespace {
 
-#define RUN_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx2,bmi2")))
+#define RUN_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi,avx2,bmi2")))
 // Inlined into the block loop, so the taps stay in registers.
 #define RUN_INLINE RUN_TARGET inline __attribute__((always_inline))
 
@@ -41,15 +45,6 @@ RUN_TARGET inline __m512i Biased_Positions(int64_t p, int64_t dp, int first)
                             _mm512_mullo_epi64(k, _mm512_set1_epi64(dp)));
 }
 
-// The positions of a block's sixteen pixels, stepped a block at a time in 32-bit lanes: each
-// 24-bit position p is held as p >> 16 (its value with 8 fraction bits, below 2^29 in magnitude
-// along the run) and its low 16 bits, whose carry goes into the first. Wrapping 32-bit sums
-// leave both exact wherever the true value fits, as it does for every pixel of the run.
-struct Position_Lanes {
-    __m512i high, low;
-    __m512i step_high, step_low;
-};
-
 // Sixteen 32-bit lanes from the low halves of two vectors of eight 64-bit ones.
 RUN_TARGET inline __m512i Join(__m512i first, __m512i second)
 {
@@ -57,24 +52,29 @@ RUN_TARGET inline __m512i Join(__m512i first, __m512i second)
                               _mm512_cvtepi64_epi32(second), 1);
 }
 
+// The positions of a block's sixteen pixels: their low 32 bits, stepped a block at a time by one
+// wrapping add, and their offsets k * dp from the block's first, for exact lanes when needed.
+struct Position_Lanes {
+    __m512i low, step;
+    __m512i offsets[2];
+};
+
 RUN_TARGET inline Position_Lanes Start_Positions(int64_t p, int64_t dp)
 {
-    const __m512i a = Biased_Positions(p, dp, 0), b = Biased_Positions(p, dp, 8);
-    const int64_t step = 16 * dp;
     Position_Lanes l;
-    l.high = _mm512_sub_epi32(Join(_mm512_srli_epi64(a, 16), _mm512_srli_epi64(b, 16)),
-                              _mm512_set1_epi32(1 << 30));
-    l.low = _mm512_and_si512(Join(a, b), _mm512_set1_epi32(0xFFFF));
-    l.step_high = _mm512_set1_epi32(static_cast<int32_t>(static_cast<uint64_t>(step >> 16)));
-    l.step_low = _mm512_set1_epi32(static_cast<int32_t>(step & 0xFFFF));
+    l.offsets[0] = Biased_Positions(0, dp, 0);
+    l.offsets[1] = Biased_Positions(0, dp, 8);
+    l.low = _mm512_add_epi32(Join(l.offsets[0], l.offsets[1]), _mm512_set1_epi32(static_cast<int32_t>(p)));
+    l.step = _mm512_set1_epi32(static_cast<int32_t>(static_cast<uint64_t>(16 * dp)));
     return l;
 }
 
-RUN_TARGET inline void Step_Positions(Position_Lanes& l)
+// Each lane's position with 8 fraction bits, exactly: p >> 16 of p = first + k * dp (|p| < 2^45).
+RUN_TARGET inline __m512i Exact_Positions(const Position_Lanes& l, int64_t first)
 {
-    const __m512i low = _mm512_add_epi32(l.low, l.step_low);
-    l.high = _mm512_add_epi32(_mm512_add_epi32(l.high, l.step_high), _mm512_srli_epi32(low, 16));
-    l.low = _mm512_and_si512(low, _mm512_set1_epi32(0xFFFF));
+    const __m512i base = _mm512_set1_epi64(first - (int64_t{1} << 46)); // undoes the offsets' bias
+    return Join(_mm512_srai_epi64(_mm512_add_epi64(base, l.offsets[0]), 16),
+                _mm512_srai_epi64(_mm512_add_epi64(base, l.offsets[1]), 16));
 }
 
 // The pair's first tap and the weight of its second, clamping folded in: left of the texture
@@ -113,39 +113,47 @@ template <int Columns> RUN_TARGET inline __m512i Window_Part(const uint8_t* base
     return _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 3 * pitch)), 3);
 }
 
-// Texel index (0..31, or 0..63) of each lane from the window's registers.
-template <int Parts> RUN_TARGET inline __m512i Pick(const __m512i* w, __m512i index)
+// Texel index (0..63) of each lane from a window's four registers.
+RUN_TARGET inline __m512i Pick(const __m512i* w, __m512i index)
 {
     __m512i low = _mm512_permutex2var_epi32(w[0], index, w[1]);
-    if constexpr (Parts == 2)
-        return low;
-    __m512i high = _mm512_permutex2var_epi32(w[Parts - 2], index, w[Parts - 1]);
+    __m512i high = _mm512_permutex2var_epi32(w[2], index, w[3]);
     return _mm512_mask_blend_epi32(_mm512_test_epi32_mask(index, _mm512_set1_epi32(32)), low, high);
 }
 
-// Taps of a block whose pairs all lie in the window of Rows x Columns texels at (wx, wy):
-// 32 or 64 texels in two or four registers, picked by permutes (and, for 64, a blend on the
-// index's bit 5).
+// Each lane's index of its first tap in a window of the given width at (wx, wy), modulo 256:
+// the positions may be known modulo 256 texels only, and the permutes read the low bits.
+template <int Columns> RUN_TARGET inline __m512i Window_Index(int32_t wx, int32_t wy, __m512i x0, __m512i y0)
+{
+    constexpr int shift = Columns == 32 ? 5 : Columns == 16 ? 4 : Columns == 8 ? 3 : 2;
+    static_assert(1 << shift == Columns);
+    return _mm512_sub_epi32(_mm512_add_epi32(_mm512_slli_epi32(y0, shift), x0),
+                            _mm512_set1_epi32(wy * Columns + wx));
+}
+
+RUN_TARGET inline const uint8_t* Window_Base(const Source& s, int32_t wx, int32_t wy)
+{
+    return s.pixels + static_cast<intptr_t>(wy) * s.pitch + 4 * wx;
+}
+
+// Taps of a block whose pairs all lie in the window of Rows x Columns = 64 texels at (wx, wy):
+// four registers, picked by permutes and a blend on the index's bit 5.
 template <int Columns, int Rows>
 RUN_TARGET inline Taps Window_Taps(const Source& s, int32_t wx, int32_t wy, __m512i x0, __m512i y0)
 {
-    constexpr int parts = Columns * Rows / 16;
-    static_assert(parts == 2 || parts == 4);
-    const uint8_t* base = s.pixels + static_cast<intptr_t>(wy) * s.pitch + 4 * wx;
-    __m512i w[parts];
-    for (int i = 0; i < parts; ++i)
+    static_assert(Columns * Rows == 64);
+    const uint8_t* base = Window_Base(s, wx, wy);
+    __m512i w[4];
+    for (int i = 0; i < 4; ++i)
         w[i] = Window_Part<Columns>(base, s.pitch, i);
-    constexpr int shift = Columns == 32 ? 5 : Columns == 16 ? 4 : Columns == 8 ? 3 : 2;
-    static_assert(1 << shift == Columns);
-    __m512i index = _mm512_sub_epi32(_mm512_add_epi32(_mm512_slli_epi32(y0, shift), x0),
-                                     _mm512_set1_epi32(wy * Columns + wx));
+    __m512i index = Window_Index<Columns>(wx, wy, x0, y0);
     const __m512i one = _mm512_set1_epi32(1), down = _mm512_set1_epi32(Columns);
     Taps t;
-    t.t00 = Pick<parts>(w, index);
-    t.t10 = Pick<parts>(w, _mm512_add_epi32(index, one));
+    t.t00 = Pick(w, index);
+    t.t10 = Pick(w, _mm512_add_epi32(index, one));
     index = _mm512_add_epi32(index, down);
-    t.t01 = Pick<parts>(w, index);
-    t.t11 = Pick<parts>(w, _mm512_add_epi32(index, one));
+    t.t01 = Pick(w, index);
+    t.t11 = Pick(w, _mm512_add_epi32(index, one));
     return t;
 }
 
@@ -174,60 +182,44 @@ struct Block_Bounds {
     bool inside;
 };
 
-// From the positions of lanes 0 and n - 1: positions are linear along the run and clamping
-// keeps their order, so the two ends bound every lane.
-inline Block_Bounds Bounds(const Source& s, int64_t u, int64_t du, int64_t v, int64_t dv, int n)
+// From the positions of the first and the last lane, u and u + reach: positions are linear
+// along the run and clamping keeps their order, so the two ends bound every lane. whole: a
+// block of sixteen lanes (those past the end of a last block are not bounded; clamped, they
+// stay readable).
+inline Block_Bounds Bounds(const Source& s, int64_t u, int64_t reach_u, int64_t v, int64_t reach_v,
+                           bool whole)
 {
-    int64_t xa = u >> 24, xb = (u + (n - 1) * du) >> 24, ya = v >> 24, yb = (v + (n - 1) * dv) >> 24;
-    int64_t x_low = xa < xb ? xa : xb, x_high = xa < xb ? xb : xa;
-    int64_t y_low = ya < yb ? ya : yb, y_high = ya < yb ? yb : ya;
+    const int64_t xa = u >> 24, xb = (u + reach_u) >> 24, ya = v >> 24, yb = (v + reach_v) >> 24;
+    const int64_t x_low = std::min(xa, xb), x_high = std::max(xa, xb);
+    const int64_t y_low = std::min(ya, yb), y_high = std::max(ya, yb);
+    Block_Bounds b;
+    // As unsigned numbers, negative lows are beyond every last texel.
+    b.inside = whole & (static_cast<uint64_t>(x_low) <= static_cast<uint64_t>(s.last_x)) &
+               (x_high <= s.last_x) & (static_cast<uint64_t>(y_low) <= static_cast<uint64_t>(s.last_y)) &
+               (y_high <= s.last_y);
     auto clamp = [](int64_t i, int32_t last) {
         return static_cast<int32_t>(i < 0 ? 0 : i > last ? last : i);
     };
-    Block_Bounds b;
     b.left = clamp(x_low, s.last_x);
     b.top = clamp(y_low, s.last_y);
     b.across = clamp(x_high, s.last_x) - b.left;
     b.down = clamp(y_high, s.last_y) - b.top;
-    // The lanes past the end of a last block are not bounded; clamped, they stay readable.
-    b.inside = n == 16 && x_low >= 0 && x_high <= s.last_x && y_low >= 0 && y_high <= s.last_y;
     return b;
 }
 
 // Whether a window holds pairs whose first taps span across x down texels (a pair reaches one
 // texel right of and below its first tap), inside the texture.
-template <int Columns, int Rows> inline bool Fits(const Source& s, int32_t across, int32_t down)
+template <int Columns, int Rows> inline bool Fits(const Source& s, const Block_Bounds& b)
 {
-    return across <= Columns - 2 && down <= Rows - 2 && s.width >= Columns && s.height >= Rows;
+    return b.across <= Columns - 2 && b.down <= Rows - 2 && s.width >= Columns && s.height >= Rows;
 }
 
-// The window from the block's first taps (left, top), moved back inside the texture.
+// The window's corner from the block's first taps, moved back inside the texture.
 template <int Columns, int Rows>
-RUN_TARGET inline Taps Placed_Window(const Source& s, int32_t left, int32_t top, __m512i x0, __m512i y0)
+inline void Place_Window(const Source& s, const Block_Bounds& b, int32_t& wx, int32_t& wy)
 {
-    return Window_Taps<Columns, Rows>(s, left < s.width - Columns ? left : s.width - Columns,
-                                      top < s.height - Rows ? top : s.height - Rows, x0, y0);
-}
-
-// The block's taps from the narrowest window shape that holds them, or gathered.
-RUN_INLINE Taps Block_Taps(const Source& s, const Block_Bounds& b, __m512i x0, __m512i y0)
-{
-    const int32_t left = b.left, top = b.top, across = b.across, down = b.down;
-    if (Fits<16, 2>(s, across, down))
-        return Placed_Window<16, 2>(s, left, top, x0, y0);
-    if (Fits<8, 4>(s, across, down))
-        return Placed_Window<8, 4>(s, left, top, x0, y0);
-    if (Fits<4, 8>(s, across, down))
-        return Placed_Window<4, 8>(s, left, top, x0, y0);
-    if (Fits<32, 2>(s, across, down))
-        return Placed_Window<32, 2>(s, left, top, x0, y0);
-    if (Fits<16, 4>(s, across, down))
-        return Placed_Window<16, 4>(s, left, top, x0, y0);
-    if (Fits<8, 8>(s, across, down))
-        return Placed_Window<8, 8>(s, left, top, x0, y0);
-    if (Fits<4, 16>(s, across, down))
-        return Placed_Window<4, 16>(s, left, top, x0, y0);
-    return Gathered_Taps(s, x0, y0);
+    wx = b.left < s.width - Columns ? b.left : s.width - Columns;
+    wy = b.top < s.height - Rows ? b.top : s.height - Rows;
 }
 
 // Byte offset of each dword within its 128-bit lane, in all four bytes (for byte shuffles;
@@ -237,40 +229,106 @@ RUN_TARGET inline __m512i Dword_Base()
     return _mm512_set4_epi32(0x0C0C0C0C, 0x08080808, 0x04040404, 0);
 }
 
-// Word pairs of texels: blue and red (low), or green and the fourth byte (high), each 0..255.
-RUN_TARGET inline __m512i Low_Words(__m512i t)
+// One channel of each pixel's neighbourhood, four bytes a lane: first and second tap of the
+// upper row, then of the lower row.
+struct Channels {
+    __m512i blue, green, red;
+};
+
+// The four byte offsets (within a 128-byte table) of a channel's bytes: the taps at +0 and +1
+// texels in the upper row, +0 and +1 in the lower row, which lies Row texels further on.
+constexpr int32_t Neighbourhood_Bytes(int channel, int row)
 {
-    return _mm512_and_si512(t, _mm512_set1_epi32(0x00FF00FF));
-}
-RUN_TARGET inline __m512i High_Words(__m512i t)
-{
-    const __m512i bytes_1_3 = _mm512_set1_epi32(static_cast<int>(0x80038001u));
-    return _mm512_shuffle_epi8(t, _mm512_add_epi8(bytes_1_3, Dword_Base()));
-}
-// Blue and red shifted into the high byte of their words.
-RUN_TARGET inline __m512i Low_Words_High_Byte(__m512i t)
-{
-    const __m512i bytes_0_2 = _mm512_set1_epi32(static_cast<int>(0x02800080u));
-    return _mm512_shuffle_epi8(t, _mm512_add_epi8(bytes_0_2, Dword_Base()));
+    return channel | (4 + channel) << 8 | (4 * row + channel) << 16 | (4 * row + 4 + channel) << 24;
 }
 
-// One texel row across its pair: c0 * (256 - f) + c1 * f = 256 * c0 + f * (c1 - c0), which is
-// 0..65280 and so exact in 16-bit lanes, less 32640 to bring it into signed range. c0_high is
-// c0 already shifted into the high byte of each word.
-RUN_TARGET inline __m512i Row_Sum(__m512i c0_high, __m512i c0, __m512i c1, __m512i f)
+RUN_TARGET inline __m512i Window_Channel(__m512i w0, __m512i w1, __m512i bytes, int32_t offsets)
 {
-    __m512i lerp = _mm512_mullo_epi16(_mm512_sub_epi16(c1, c0), f);
-    return _mm512_add_epi16(_mm512_sub_epi16(c0_high, _mm512_set1_epi16(32640)), lerp);
+    return _mm512_permutex2var_epi8(w0, _mm512_add_epi8(bytes, _mm512_set1_epi32(offsets)), w1);
 }
 
-// Down the two rows: (256 - fv) * h0 + fv * h1 with the rows offset by -32640 is the full sum
-// plus 2^15 less 2^23, so the rounded texel channel (sum + 2^15) >> 16 is that >> 16, plus 128.
-// The unpacks and the pack are lane-local and undo each other's order. Gives channel - 128.
-RUN_TARGET inline __m512i Column_Sum(__m512i h0, __m512i h1, __m512i weights_low, __m512i weights_high)
+// Channels of a block whose pairs all lie in a window of 32 texels at (wx, wy), its two
+// registers used as a 128-byte table: each lane's four byte offsets are four times its first
+// tap's index (in each byte) plus those of the channel.
+template <int Columns, int Rows>
+RUN_TARGET inline Channels Window_Channels(const Source& s, int32_t wx, int32_t wy, __m512i x0, __m512i y0)
 {
-    __m512i low = _mm512_madd_epi16(_mm512_unpacklo_epi16(h0, h1), weights_low);
-    __m512i high = _mm512_madd_epi16(_mm512_unpackhi_epi16(h0, h1), weights_high);
-    return _mm512_packs_epi32(_mm512_srai_epi32(low, 16), _mm512_srai_epi32(high, 16));
+    static_assert(Columns * Rows == 32);
+    const uint8_t* base = Window_Base(s, wx, wy);
+    const __m512i w0 = Window_Part<Columns>(base, s.pitch, 0), w1 = Window_Part<Columns>(base, s.pitch, 1);
+    const __m512i index = _mm512_slli_epi32(Window_Index<Columns>(wx, wy, x0, y0), 2);
+    const __m512i bytes = _mm512_shuffle_epi8(index, Dword_Base());
+    return {Window_Channel(w0, w1, bytes, Neighbourhood_Bytes(0, Columns)),
+            Window_Channel(w0, w1, bytes, Neighbourhood_Bytes(1, Columns)),
+            Window_Channel(w0, w1, bytes, Neighbourhood_Bytes(2, Columns))};
+}
+
+// Channels from the four taps: the upper row's bytes from (t00, t01), the lower's from (t10,
+// t11), each pair a 128-byte table; the second permute keeps the first's bytes where it is
+// masked off, as they stand in its offsets.
+RUN_TARGET inline __m512i Tap_Channel(const Taps& t, int channel)
+{
+    constexpr __mmask64 first_taps = 0x5555555555555555ull;
+    // Bytes 0 and 2 from t00 and t01 (offsets 0.. and 64..), 1 and 3 from t10 and t11.
+    constexpr int32_t b = 0x01010101;
+    const __m512i lane = _mm512_set_epi32(60 * b, 56 * b, 52 * b, 48 * b, 44 * b, 40 * b, 36 * b, 32 * b,
+                                          28 * b, 24 * b, 20 * b, 16 * b, 12 * b, 8 * b, 4 * b, 0);
+    const __m512i offsets = _mm512_add_epi8(lane, _mm512_set1_epi32(channel * b + 0x40400000));
+    const __m512i firsts = _mm512_maskz_permutex2var_epi8(first_taps, t.t00, offsets, t.t01);
+    const __m512i with_seconds =
+        _mm512_or_si512(firsts, _mm512_and_si512(offsets, _mm512_set1_epi32(static_cast<int>(0xFF00FF00u))));
+    return _mm512_mask2_permutex2var_epi8(t.t10, with_seconds, static_cast<__mmask64>(~first_taps), t.t11);
+}
+
+RUN_TARGET inline Channels Tap_Channels(const Taps& t)
+{
+    return {Tap_Channel(t, 0), Tap_Channel(t, 1), Tap_Channel(t, 2)};
+}
+
+// The block's channels from the narrowest window shape that holds its pairs, or gathered.
+// x0, y0: exact, or right modulo 256 only where exact is given, which then yields them for the
+// gather.
+struct Exact_Lanes {
+    const Position_Lanes &u, &v;
+    int64_t block_u, block_v;
+};
+
+RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m512i x0, __m512i y0,
+                                   const Exact_Lanes* exact)
+{
+    int32_t wx, wy;
+    if (Fits<8, 4>(s, b))
+        return Place_Window<8, 4>(s, b, wx, wy), Window_Channels<8, 4>(s, wx, wy, x0, y0);
+    if (Fits<16, 2>(s, b))
+        return Place_Window<16, 2>(s, b, wx, wy), Window_Channels<16, 2>(s, wx, wy, x0, y0);
+    if (Fits<4, 8>(s, b))
+        return Place_Window<4, 8>(s, b, wx, wy), Window_Channels<4, 8>(s, wx, wy, x0, y0);
+    if (Fits<32, 2>(s, b))
+        return Place_Window<32, 2>(s, b, wx, wy), Tap_Channels(Window_Taps<32, 2>(s, wx, wy, x0, y0));
+    if (Fits<16, 4>(s, b))
+        return Place_Window<16, 4>(s, b, wx, wy), Tap_Channels(Window_Taps<16, 4>(s, wx, wy, x0, y0));
+    if (Fits<8, 8>(s, b))
+        return Place_Window<8, 8>(s, b, wx, wy), Tap_Channels(Window_Taps<8, 8>(s, wx, wy, x0, y0));
+    if (Fits<4, 16>(s, b))
+        return Place_Window<4, 16>(s, b, wx, wy), Tap_Channels(Window_Taps<4, 16>(s, wx, wy, x0, y0));
+    if (exact) {
+        x0 = _mm512_srai_epi32(Exact_Positions(exact->u, exact->block_u), 8);
+        y0 = _mm512_srai_epi32(Exact_Positions(exact->v, exact->block_v), 8);
+    }
+    return Tap_Channels(Gathered_Taps(s, x0, y0));
+}
+
+// One channel's bilinear sum from its four bytes, as two exact stages. Across each row:
+// c0 * (256 - fu) + c1 * fu = 256 * c0 + fu * (c1 - c0), 0..65280 in a word, less 32640 to
+// bring it into signed range (c1 - c0 is one multiply-add of the bytes with -1 and 1). Down:
+// (256 - fv) * h0 + fv * h1 is the full sum plus 2^15 less 2^23, so the rounded channel
+// (sum + 2^15) >> 16 is its high word, plus 128. Gives channel - 128 in the high word.
+RUN_TARGET inline __m512i Bilinear_Channel(__m512i bytes, __m512i fu_pairs, __m512i weights)
+{
+    const __m512i difference = _mm512_maddubs_epi16(bytes, _mm512_set1_epi16(0x01FF));
+    __m512i row = _mm512_add_epi16(_mm512_slli_epi16(bytes, 8), _mm512_mullo_epi16(difference, fu_pairs));
+    row = _mm512_sub_epi16(row, _mm512_set1_epi16(32640));
+    return _mm512_madd_epi16(row, weights);
 }
 
 // round(t * d / 255) as (p + (p >> 8)) >> 8, p = t * d + 128, from t - 128: p = (t - 128) * d
@@ -292,22 +350,36 @@ struct Diffuse {
     __m512i low, high, low_bias, high_bias;
 };
 
-RUN_TARGET inline Words Shade(const Taps& t, __m512i fu, __m512i fv, const Diffuse& d)
+// fu in both words of each lane, and the weights (256 - fv, fv) of the two rows.
+struct Fractions {
+    __m512i fu_pairs, weights;
+};
+
+RUN_TARGET inline Fractions Pair_Fractions(__m512i fu, __m512i fv)
 {
-    const __m512i high_bytes = _mm512_set1_epi32(static_cast<int>(0xFF00FF00u));
-    __m512i fu2 = _mm512_or_si512(fu, _mm512_slli_epi32(fu, 16));
-    __m512i wv = _mm512_or_si512(_mm512_sub_epi32(_mm512_set1_epi32(256), fv), _mm512_slli_epi32(fv, 16));
-    __m512i w_low = _mm512_unpacklo_epi32(wv, wv), w_high = _mm512_unpackhi_epi32(wv, wv);
-    __m512i l00 = Low_Words(t.t00), l10 = Low_Words(t.t10), l01 = Low_Words(t.t01), l11 = Low_Words(t.t11);
-    __m512i h00 = High_Words(t.t00), h10 = High_Words(t.t10), h01 = High_Words(t.t01),
-            h11 = High_Words(t.t11);
-    __m512i low0 = Row_Sum(Low_Words_High_Byte(t.t00), l00, l10, fu2);
-    __m512i low1 = Row_Sum(Low_Words_High_Byte(t.t01), l01, l11, fu2);
-    __m512i high0 = Row_Sum(_mm512_and_si512(t.t00, high_bytes), h00, h10, fu2);
-    __m512i high1 = Row_Sum(_mm512_and_si512(t.t01, high_bytes), h01, h11, fu2);
+    return {_mm512_or_si512(fu, _mm512_slli_epi32(fu, 16)),
+            _mm512_or_si512(_mm512_sub_epi32(_mm512_set1_epi32(256), fv), _mm512_slli_epi32(fv, 16))};
+}
+
+// From positions modulo 2^32, whose bits 16-23 are the fraction: copied into both words.
+RUN_TARGET inline Fractions Low_Fractions(__m512i u, __m512i v)
+{
+    const __m512i both_words =
+        _mm512_add_epi8(_mm512_set1_epi32(static_cast<int>(0x80028002u)), Dword_Base());
+    const __m512i fv = _mm512_shuffle_epi8(v, both_words);
+    return {_mm512_shuffle_epi8(u, both_words),
+            _mm512_mask_sub_epi16(fv, 0x55555555, _mm512_set1_epi16(256), fv)};
+}
+
+RUN_TARGET inline Words Shade(const Channels& c, const Fractions& f, const Diffuse& d)
+{
+    const __m512i blue = Bilinear_Channel(c.blue, f.fu_pairs, f.weights);
+    const __m512i green = Bilinear_Channel(c.green, f.fu_pairs, f.weights);
+    const __m512i red = Bilinear_Channel(c.red, f.fu_pairs, f.weights);
     Words w;
-    w.low = Modulate_Words(Column_Sum(low0, low1, w_low, w_high), d.low, d.low_bias);
-    w.high = Modulate_Words(Column_Sum(high0, high1, w_low, w_high), d.high, d.high_bias);
+    w.low = Modulate_Words(_mm512_mask_blend_epi16(0x55555555, red, _mm512_srli_epi32(blue, 16)), d.low,
+                           d.low_bias);
+    w.high = Modulate_Words(_mm512_srli_epi32(green, 16), d.high, d.high_bias);
     return w;
 }
 
@@ -390,23 +462,33 @@ RUN_TARGET void Run(const Texture& texture, int64_t u, int64_t du, int64_t v, in
         bias_plus_one = _mm512_or_si512(b, _mm512_slli_epi32(b, 16));
     }
     Position_Lanes pu = Start_Positions(u, du), pv = Start_Positions(v, dv);
+    // Positions modulo 2^32 are exact inside a texture of up to 256 texels a side.
+    const bool small = s.width <= 256 && s.height <= 256;
+    int64_t block_u = u, block_v = v; // the positions of each block's first pixel
     for (int k = 0; k < count; k += 16) {
         const int n = count - k < 16 ? count - k : 16;
         const Mask mask = static_cast<Mask>((1u << n) - 1);
-        __m512i x0, y0, fu, fv;
-        const Block_Bounds bounds = Bounds(s, u + k * du, du, v + k * dv, dv, n);
+        const bool whole = n == 16;
+        const Block_Bounds bounds = whole ? Bounds(s, block_u, 15 * du, block_v, 15 * dv, true)
+                                          : Bounds(s, block_u, (n - 1) * du, block_v, (n - 1) * dv, false);
+        Channels channels;
+        Fractions fractions;
         if (bounds.inside) {
-            const __m512i m255 = _mm512_set1_epi32(255);
-            x0 = _mm512_srai_epi32(pu.high, 8), fu = _mm512_and_si512(pu.high, m255);
-            y0 = _mm512_srai_epi32(pv.high, 8), fv = _mm512_and_si512(pv.high, m255);
+            fractions = Low_Fractions(pu.low, pv.low);
+            const Exact_Lanes exact{pu, pv, block_u, block_v};
+            channels = Block_Channels(s, bounds, _mm512_srli_epi32(pu.low, 24), _mm512_srli_epi32(pv.low, 24),
+                                      small ? nullptr : &exact);
         } else {
-            Pair_Taps(pu.high, s.last_x, x0, fu);
-            Pair_Taps(pv.high, s.last_y, y0, fv);
+            __m512i x0, y0, fu, fv;
+            Pair_Taps(Exact_Positions(pu, block_u), s.last_x, x0, fu);
+            Pair_Taps(Exact_Positions(pv, block_v), s.last_y, y0, fv);
+            fractions = Pair_Fractions(fu, fv);
+            channels = Block_Channels(s, bounds, x0, y0, nullptr);
         }
-        Step_Positions(pu);
-        Step_Positions(pv);
-        Taps taps = Block_Taps(s, bounds, x0, y0);
-        Words c = Shade(taps, fu, fv, d);
+        block_u += 16 * du, block_v += 16 * dv;
+        pu.low = _mm512_add_epi32(pu.low, pu.step);
+        pv.low = _mm512_add_epi32(pv.low, pv.step);
+        const Words c = Shade(channels, fractions, d);
         if constexpr (Bytes == 4)
             Store_32<Add>(c, output.pixels + 4 * k, mask);
         else
