@@ -93,18 +93,17 @@ inline void Store_Block(const Block_Functions& isa, const Target& target, const 
     }
 }
 
-// Whether the vector run may step the texel positions of pixels [left, end) of row y: a
-// texture of at least 2 x 2 texels and positions below 2^45 in magnitude (they are linear in
-// x, so the two ends bound the run).
-inline bool Whole_Run_Fits(const Texture& texture, const Triangle_Setup& setup, int32_t y, int32_t left,
-                           int32_t end)
+// Whether the vector run may step the texel positions u + i * du, v + i * dv of count pixels:
+// a texture of at least 2 x 2 texels and positions below 2^45 in magnitude (they are linear,
+// so the two ends bound the run).
+inline bool Whole_Run_Fits(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, int count)
 {
     constexpr int64_t limit = int64_t{1} << 45;
-    auto fits = [&](const Plane& p) {
-        int64_t a = p.At(left, y), b = p.At(end - 1, y);
+    auto fits = [&](int64_t a, int64_t d) {
+        const int64_t b = a + (count - 1) * d;
         return a > -limit && a < limit && b > -limit && b < limit;
     };
-    return texture.width >= 2 && texture.height >= 2 && fits(setup.u) && fits(setup.v);
+    return texture.width >= 2 && texture.height >= 2 && fits(u, du) && fits(v, dv);
 }
 
 // Eight pixels at a time through the AVX2 block; returns where the scalar loop goes on.
@@ -117,19 +116,12 @@ int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const 
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
     int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
     const int64_t dr = setup.red.a, dg = setup.green.a, db = setup.blue.a, du = setup.u.a, dv = setup.v.a;
-    Bilinear_Block block;
-    alignas(32) uint32_t source[8];
     int32_t x = left;
     const bool flat = dr == 0 && dg == 0 && db == 0; // the program's layers: one grey each
-    if (flat)
-        for (int i = 0; i < 8; ++i) {
-            block.red[i] = Colour_From_Plane(r);
-            block.green[i] = Colour_From_Plane(g);
-            block.blue[i] = Colour_From_Plane(b);
-        }
     const int run = (right - left) / isa.run_multiple * isa.run_multiple;
-    if (flat && Whole_Run_Fits(state.texture, setup, y, left, left + run)) {
-        const uint32_t diffuse = (block.red[0] << 16) | (block.green[0] << 8) | block.blue[0];
+    if (flat && Whole_Run_Fits(state.texture, u, du, v, dv, run)) {
+        const uint32_t diffuse =
+            Colour_From_Plane(r) << 16 | Colour_From_Plane(g) << 8 | Colour_From_Plane(b);
         constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
         Run_Output output;
         output.pixels =
@@ -138,9 +130,17 @@ int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const 
         output.five_six_five = Format == Pixel_Format::R5G6B5;
         output.add = Add;
         output.dither_bias = state.dither ? Dither_Biases[y & 3][x & 3] : nullptr;
-        isa.shade_run(state.texture, setup.u.At(x, y), du, setup.v.At(x, y), dv, diffuse, run, output);
+        isa.shade_run(state.texture, u, du, v, dv, diffuse, run, output);
         return x + run;
     }
+    Bilinear_Block block;
+    alignas(32) uint32_t source[8];
+    if (flat)
+        for (int i = 0; i < 8; ++i) {
+            block.red[i] = Colour_From_Plane(r);
+            block.green[i] = Colour_From_Plane(g);
+            block.blue[i] = Colour_From_Plane(b);
+        }
     for (; x + 8 <= right; x += 8) {
         for (int i = 0; i < 8; ++i, u += du, v += dv) {
             block.u[i] = Block_Position(u);
