@@ -21,7 +21,7 @@ CC=clang CXX=clang++ "$root/scripts/build.sh" "$root/build-sanitize" -DLUCIVANTA
   -DCMAKE_BUILD_TYPE=Debug
 # Tests that bound how fast a real program answers a signal or a display run in the plain build
 # above; an instrumented program is many times slower, so there they would measure the sanitizer.
-timed='^(Desktop_Test|Hack_Contract|Xscreensaver|Pacing)\.|^Headless_Program\.EndsInOrder|^Stopped_Time\.'
+timed='^(Desktop_Test|Hack_Contract|Xscreensaver|Pacing)\.|^Each_Use/Lost_Display\.|^Headless_Program\.EndsInOrder|^Stopped_Time\.'
 (cd "$root/build-sanitize" && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j 2 -L "unit|fuzz" -E "$timed" --timeout 1200)
 "$root/scripts/soak.sh" 1 "$root/build/tools/render/lucivanta-render"

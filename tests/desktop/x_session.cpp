@@ -144,6 +144,11 @@ Plain_Window::Plain_Window(const X_Server& server, int width, int height)
     if (display == nullptr)
         return;
     Connection = display;
+    // Some tests kill the server under the window: its connection then breaks without ending
+    // the test (Xlib's defaults end the process).
+    XSetIOErrorHandler([](Display*) { return 0; });
+    XSetIOErrorExitHandler(
+        display, [](Display*, void*) {}, nullptr);
     const int screen = DefaultScreen(display);
     Handle = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
                                  static_cast<unsigned>(height), 0, 0, BlackPixel(display, screen));

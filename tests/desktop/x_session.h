@@ -37,6 +37,8 @@ class X_Server {
 public:
     explicit X_Server(const char* screen = "1024x768x24");
     const std::string& Name() const { return Display_Name; }
+    // The server dies at once, as a crashed or killed one does: its clients' connections break.
+    void Kill() { Server.reset(); }
     // A shell command's output with DISPLAY set to this server.
     std::string Run(const std::string& command) const;
     // The first visible window xdotool's `search` finds (e.g. "--pid 42"), waited for up to

@@ -16,6 +16,7 @@
 #include "platform/window/window_backend.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -105,6 +106,10 @@ private:
     void Watch_Close_Requests();
     bool Idle(std::size_t queued_before) const;
     void Close_Native_Modal();
+    // A modal thing's own main loop, until `ended` says so or the connection is lost. GTK's
+    // gtk_dialog_run and gtk_native_dialog_run would go on for ever at full speed on a dead
+    // connection, whose socket never stops being readable.
+    void Run_Nested_Loop(const std::function<bool()>& ended);
     static int On_Close_Request(int fd, GIOCondition condition, void* self);
     static int On_Refresh_Tick(void* self);
 

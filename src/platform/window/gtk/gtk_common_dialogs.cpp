@@ -1,5 +1,6 @@
 // The backend's modal things that GTK has ready-made: message boxes and the open-file dialog.
-// Each runs its own nested main loop; a close request (a signal) ends it, as it ends a popup.
+// Each runs its own nested main loop; a close request (a signal) or a lost connection ends it,
+// as it ends a popup.
 #include "platform/window/gtk/gtk_backend.h"
 #include "platform/window/gtk/gtk_dialogs.h"
 #include "platform/window/gtk/gtk_top_level.h"
@@ -127,8 +128,18 @@ int Gtk_Backend::Message_Box(HWND owner, const char* text, const char* caption, 
     }
     gtk_dialog_set_default_response(GTK_DIALOG(box), shown.front().Id);
     gtk_widget_grab_focus(gtk_dialog_get_widget_for_response(GTK_DIALOG(box), shown.front().Id));
+    int response = GTK_RESPONSE_NONE;
+    g_signal_connect(box, "response", G_CALLBACK(+[](GtkDialog*, int id, int* answer) { *answer = id; }),
+                     &response);
+    // Closed by the window manager or Escape: answered here, the box is ours to destroy.
+    g_signal_connect(box, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, int* answer) {
+                         *answer = GTK_RESPONSE_DELETE_EVENT;
+                         return TRUE;
+                     }),
+                     &response);
+    gtk_widget_show(box);
     Set_Native_Modal(box, Native_Kind::Dialog);
-    const int response = gtk_dialog_run(GTK_DIALOG(box));
+    Run_Nested_Loop([&response] { return response != GTK_RESPONSE_NONE; });
     Set_Native_Modal(nullptr, Native_Kind::Dialog);
     if (!Connection_Lost) {
         gtk_widget_destroy(box);
@@ -199,8 +210,14 @@ bool Gtk_Backend::Open_File(const Open_File_Request& request, std::string& chose
     } else if (!request.Initial_Folder.empty()) {
         gtk_file_chooser_set_current_folder(files, request.Initial_Folder.c_str());
     }
+    int response = GTK_RESPONSE_NONE;
+    g_signal_connect(chooser, "response",
+                     G_CALLBACK(+[](GtkNativeDialog*, int id, int* answer) { *answer = id; }), &response);
+    gtk_native_dialog_show(GTK_NATIVE_DIALOG(chooser));
     Set_Native_Modal(chooser, Native_Kind::Chooser);
-    const int response = gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser));
+    Run_Nested_Loop([&response, chooser] {
+        return response != GTK_RESPONSE_NONE || !gtk_native_dialog_get_visible(GTK_NATIVE_DIALOG(chooser));
+    });
     Set_Native_Modal(nullptr, Native_Kind::Chooser);
     bool accepted = false;
     if (response == GTK_RESPONSE_ACCEPT && !Connection_Lost) {

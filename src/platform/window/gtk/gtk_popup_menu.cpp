@@ -29,9 +29,7 @@ UINT Gtk_Backend::Track_Popup_Menu(HMENU menu, int x, int y, const Window_Record
         gtk_menu_popup_at_pointer(GTK_MENU(popup), Last_Press);
     }
     Set_Native_Modal(popup, Native_Kind::Menu);
-    while (open && gtk_widget_get_visible(popup) && !Connection_Lost) {
-        g_main_context_iteration(nullptr, TRUE);
-    }
+    Run_Nested_Loop([&open, popup] { return !open || !gtk_widget_get_visible(popup); });
     Set_Native_Modal(nullptr, Native_Kind::Menu);
     if (!Connection_Lost && top != nullptr) {
         gtk_menu_detach(GTK_MENU(popup));

@@ -118,6 +118,13 @@ int Gtk_Backend::On_Close_Request(int, GIOCondition, void* self)
     return G_SOURCE_REMOVE;
 }
 
+void Gtk_Backend::Run_Nested_Loop(const std::function<bool()>& ended)
+{
+    while (!Connection_Lost && !ended()) {
+        g_main_context_iteration(nullptr, TRUE);
+    }
+}
+
 void Gtk_Backend::Watch_Close_Requests()
 {
     if (Close_Watch == 0 && Close_Request_Fd() >= 0) {
