@@ -37,21 +37,14 @@ Frame_Image::~Frame_Image()
     }
 }
 
-bool Frame_Image::Take(const Frame_Pixels& frame, const Surface_Maker& make)
+bool Frame_Image::Take(const Frame_Pixels& frame)
 {
-    const cairo_format_t format = Kept_Format;
     if (Surface == nullptr || Image_Width != frame.Width || Image_Height != frame.Height) {
         if (Surface != nullptr) {
             cairo_surface_destroy(Surface);
             Surface = nullptr;
         }
-        cairo_surface_t* made = make ? make(format, frame.Width, frame.Height) : nullptr;
-        if (made == nullptr || cairo_surface_status(made) != CAIRO_STATUS_SUCCESS) {
-            if (made != nullptr) {
-                cairo_surface_destroy(made);
-            }
-            made = cairo_image_surface_create(format, frame.Width, frame.Height);
-        }
+        cairo_surface_t* made = cairo_image_surface_create(Kept_Format, frame.Width, frame.Height);
         if (cairo_surface_status(made) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(made);
             return false;

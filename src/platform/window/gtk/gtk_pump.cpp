@@ -60,13 +60,8 @@ bool Gtk_Backend::Present(const Window_Record& window, const Frame_Pixels& frame
         Arm_Refresh_Tick(true);
         return true;
     }
-    GdkWindow* target = gtk_widget_get_window(top->Area);
-    const bool taken = top->Image.Take(frame, [target](int format, int width, int height) {
-        return target == nullptr ? nullptr
-                                 : gdk_window_create_similar_image_surface(
-                                       target, static_cast<cairo_format_t>(format), width, height, 1);
-    });
-    if (!taken) {
+    // Before the client area's frame child exists: kept, and painted by GTK's draw.
+    if (!top->Image.Take(frame)) {
         return false;
     }
     Frame_Pending = true;

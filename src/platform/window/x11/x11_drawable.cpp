@@ -50,7 +50,7 @@ bool X11_Drawable::Present(const Frame_Pixels& frame)
             return true;
         }
     }
-    const bool taken = Image.Take(frame, nullptr);
+    const bool taken = Image.Take(frame);
     if (taken) {
         Repaint();
     }
