@@ -18,10 +18,12 @@ seconds=$(( hours * 3600 ))
 pid=$!
 samples=() anon=() file=() fds=()
 while kill -0 "$pid" 2>/dev/null; do
+  rss=''
   read -r rss ra rf < <(awk '/^VmRSS:/ {r=$2} /^RssAnon:/ {a=$2} /^RssFile:/ {f=$2}
     END {if (r != "") print r, a, f}' "/proc/$pid/status" 2>/dev/null) || true
   open=$(find "/proc/$pid/fd" -mindepth 1 -maxdepth 1 2>/dev/null | wc -l)
-  if [ -n "${rss:-}" ]; then samples+=("$rss") anon+=("$ra") file+=("$rf") fds+=("$open"); fi
+  # A sample taken while the process is ending (its descriptors already closed) is not of the run.
+  if [ -n "${rss:-}" ] && [ "$open" -gt 0 ]; then samples+=("$rss") anon+=("$ra") file+=("$rf") fds+=("$open"); fi
   sleep 1
 done
 status=0; wait "$pid" || status=$?
