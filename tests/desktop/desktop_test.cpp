@@ -21,7 +21,7 @@ class Desktop_Test : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        if (Have("xdotool") && Have("import") && Have("xmessage")) {
+        if (Have("xdotool") && Have("import")) {
             Server = new X_Server;
             Display_Name = Server->Name();
         }
@@ -34,7 +34,7 @@ protected:
     void SetUp() override
     {
         if (Display_Name.empty()) {
-            GTEST_SKIP() << "no Xvfb, xdotool, xmessage or ImageMagick";
+            GTEST_SKIP() << "no Xvfb, xdotool or ImageMagick";
         }
     }
 
@@ -126,15 +126,14 @@ TEST_F(Desktop_Test, ConfigurationWindowShowsMovingFramesAndEscapeEndsTheRun)
 
 TEST_F(Desktop_Test, PreviewDrawsIntoAForeignWindowFollowsItsSizeAndEndsWhenItsOwnerIsKilled)
 {
-    // Another program's window to preview in.
-    auto owner = std::make_unique<Process>(std::vector<std::string>{
-        "sh", "-c", "DISPLAY=" + Display_Name + " exec xmessage -geometry 160x120+0+0 preview"});
-    const std::string id = Window_Found("--class xmessage");
-    ASSERT_FALSE(id.empty());
+    // Another program's window to preview in; /p takes its id in decimal.
+    auto owner = std::make_unique<Plain_Window>(*Server, 160, 120);
+    ASSERT_FALSE(owner->Id().empty());
+    const std::string id = std::to_string(std::stoul(owner->Id(), nullptr, 16));
     auto program = Start("/p " + id);
     int width = 0, height = 0;
     EXPECT_GT(Colours(Shot_When_Shown(id, width, height)), 50u) << Read_File(Data / "stderr.txt");
-    X("xdotool windowsize " + id + " 320 200");
+    owner->Resize(320, 200);
     Sleep_Ms(800);
     const std::vector<uint8_t> resized = Shot(id, width, height);
     ASSERT_EQ(width, 320);
@@ -146,7 +145,7 @@ TEST_F(Desktop_Test, PreviewDrawsIntoAForeignWindowFollowsItsSizeAndEndsWhenItsO
                       resized.begin() + (y * 320 + 320) * 3);
     }
     EXPECT_GT(Colours(corner), 30u);
-    owner.reset(); // kill -9: its window goes without a word
+    owner.reset(); // its owner's connection ends, as a kill -9 ends it: the window goes without a word
     EXPECT_EQ(program->Wait(3000), 0) << Read_File(Data / "stderr.txt");
 }
 
@@ -155,30 +154,6 @@ TEST_F(Desktop_Test, PreviewOfAnIdThatIsNoWindowFailsWithoutAWindow)
     auto program = Start("/p 12345");
     EXPECT_NE(program->Wait(10000), -1);
     EXPECT_TRUE(Window_Of(*program).empty());
-}
-
-TEST_F(Desktop_Test, DaemonWindowIsDrawnIntoButNeverTakenOverAndItsEndEndsTheRun)
-{
-    // The root window: the picture lands there, and no window of ours covers it.
-    auto program = Start("--root");
-    int width = 0, height = 0;
-    EXPECT_GT(Colours(Shot_When_Shown("root", width, height)), 50u) << Read_File(Data / "stderr.txt");
-    EXPECT_EQ(width, 1024);
-    EXPECT_EQ(X("xdotool search --onlyvisible --pid " + std::to_string(program->Id())), "");
-    kill(program->Id(), SIGTERM);
-    EXPECT_EQ(program->Wait(3000), 0) << Read_File(Data / "stderr.txt");
-
-    // Another program's window keeps its place and size; when its owner dies the run ends.
-    auto owner = std::make_unique<Process>(std::vector<std::string>{
-        "sh", "-c", "DISPLAY=" + Display_Name + " exec xmessage -geometry 160x120+30+40 daemon"});
-    const std::string id = Window_Found("--class xmessage");
-    ASSERT_FALSE(id.empty());
-    const std::string geometry = X("xdotool getwindowgeometry " + id);
-    program = Start("--root", "XSCREENSAVER_WINDOW=" + id);
-    Sleep_Ms(2000);
-    EXPECT_EQ(X("xdotool getwindowgeometry " + id), geometry);
-    owner.reset();
-    EXPECT_EQ(program->Wait(1000), 0) << Read_File(Data / "stderr.txt");
 }
 
 TEST_F(Desktop_Test, FullScreenCoversTheScreenWithOrWithoutAWindowManagerAndAKeyEndsItUnsaved)

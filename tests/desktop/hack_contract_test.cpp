@@ -1,7 +1,9 @@
 // The program as a screen-saver daemon's hack on the tests' own X server: `--root` draws into
 // the window named by $XSCREENSAVER_WINDOW at that window's size and follows it, a termination
 // request ends the run in order at once, the window's end ends the run too, and `--window-id`
-// wins over `--root`. A plain window of the test's own stands in for the daemon's.
+// wins over `--root`; without a daemon's window the frames go to the root window, and no
+// window of the program's own is shown. A plain window of the test's own stands in for the
+// daemon's.
 #include "temp_folder.h"
 #include "x_session.h"
 
@@ -40,12 +42,12 @@ protected:
         return *Windows.emplace_back(std::make_unique<Plain_Window>(X, width, height));
     }
 
-    // `lucivanta <arguments>` with $XSCREENSAVER_WINDOW set to `daemon_window`.
+    // `lucivanta <arguments>` with $XSCREENSAVER_WINDOW set to `daemon_window`, if not empty.
     std::unique_ptr<Process> Start(const std::string& daemon_window, const std::string& arguments)
     {
         return std::make_unique<Process>(std::vector<std::string>{
             "sh", "-c",
-            "DISPLAY=" + X.Name() + " XSCREENSAVER_WINDOW=" + daemon_window +
+            "DISPLAY=" + X.Name() + (daemon_window.empty() ? "" : " XSCREENSAVER_WINDOW=" + daemon_window) +
                 " XDG_DATA_HOME=" + Data.Path().string() + " XDG_RUNTIME_DIR=" + Runtime.Path().string() +
                 " LUCIVANTA_TRACE=1 NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory exec " LUCIVANTA_PROGRAM " " +
                 arguments + " 2>" + (Data / "stderr.txt")});
@@ -99,7 +101,17 @@ TEST_F(Hack_Contract, RootDrawsIntoTheDaemonsWindowAtItsSizeAndEndsAtOnceOnTermi
               std::string::npos);
 }
 
-TEST_F(Hack_Contract, TheDaemonsWindowGoingAwayEndsTheRunInOrder)
+TEST_F(Hack_Contract, WithoutADaemonsWindowRootDrawsIntoTheRootWindowAndShowsNoWindowOfItsOwn)
+{
+    auto program = Start("", "--root");
+    int width = 0, height = 0;
+    ASSERT_FALSE(Shot_When_Filled("root", width, height).empty()) << Errors();
+    EXPECT_EQ(width, 1024);
+    EXPECT_EQ(X.Run("xdotool search --onlyvisible --pid " + std::to_string(program->Id())), "");
+    Expect_Orderly_End_On_Termination(*program, "root_window");
+}
+
+TEST_F(Hack_Contract, TheDaemonsWindowGoingAwayEndsTheRunInOrderWithinASecond)
 {
     Plain_Window& window = Foreign_Window(200, 150);
     ASSERT_FALSE(window.Id().empty());
@@ -107,7 +119,7 @@ TEST_F(Hack_Contract, TheDaemonsWindowGoingAwayEndsTheRunInOrder)
     int width = 0, height = 0;
     ASSERT_FALSE(Shot_When_Filled(window.Id(), width, height).empty()) << Errors();
     window.Destroy();
-    EXPECT_EQ(program->Wait(3000), 0) << Errors();
+    EXPECT_EQ(program->Wait(1000), 0) << Errors();
     EXPECT_NE(Log().find("Exit  FinalCleanup"), std::string::npos);
 }
 
