@@ -113,14 +113,6 @@ template <int Columns> RUN_TARGET inline __m512i Window_Part(const uint8_t* base
     return _mm512_inserti32x4(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 3 * pitch)), 3);
 }
 
-// Texel index (0..63) of each lane from a window's four registers.
-RUN_TARGET inline __m512i Pick(const __m512i* w, __m512i index)
-{
-    __m512i low = _mm512_permutex2var_epi32(w[0], index, w[1]);
-    __m512i high = _mm512_permutex2var_epi32(w[2], index, w[3]);
-    return _mm512_mask_blend_epi32(_mm512_test_epi32_mask(index, _mm512_set1_epi32(32)), low, high);
-}
-
 // Each lane's index of its first tap in a window of the given width at (wx, wy), modulo 256:
 // the positions may be known modulo 256 texels only, and the permutes read the low bits.
 template <int Columns> RUN_TARGET inline __m512i Window_Index(int32_t wx, int32_t wy, __m512i x0, __m512i y0)
@@ -134,27 +126,6 @@ template <int Columns> RUN_TARGET inline __m512i Window_Index(int32_t wx, int32_
 RUN_TARGET inline const uint8_t* Window_Base(const Source& s, int32_t wx, int32_t wy)
 {
     return s.pixels + static_cast<intptr_t>(wy) * s.pitch + 4 * wx;
-}
-
-// Taps of a block whose pairs all lie in the window of Rows x Columns = 64 texels at (wx, wy):
-// four registers, picked by permutes and a blend on the index's bit 5.
-template <int Columns, int Rows>
-RUN_TARGET inline Taps Window_Taps(const Source& s, int32_t wx, int32_t wy, __m512i x0, __m512i y0)
-{
-    static_assert(Columns * Rows == 64);
-    const uint8_t* base = Window_Base(s, wx, wy);
-    __m512i w[4];
-    for (int i = 0; i < 4; ++i)
-        w[i] = Window_Part<Columns>(base, s.pitch, i);
-    __m512i index = Window_Index<Columns>(wx, wy, x0, y0);
-    const __m512i one = _mm512_set1_epi32(1), down = _mm512_set1_epi32(Columns);
-    Taps t;
-    t.t00 = Pick(w, index);
-    t.t10 = Pick(w, _mm512_add_epi32(index, one));
-    index = _mm512_add_epi32(index, down);
-    t.t01 = Pick(w, index);
-    t.t11 = Pick(w, _mm512_add_epi32(index, one));
-    return t;
 }
 
 // Both texels of each pair as one 64-bit element, eight pairs a gather, then split.
@@ -229,6 +200,14 @@ RUN_TARGET inline __m512i Dword_Base()
     return _mm512_set4_epi32(0x0C0C0C0C, 0x08080808, 0x04040404, 0);
 }
 
+// Byte offset of each dword within the register, in all four bytes (for byte permutes).
+RUN_TARGET inline __m512i Lane_Bytes()
+{
+    constexpr int32_t b = 0x01010101;
+    return _mm512_set_epi32(60 * b, 56 * b, 52 * b, 48 * b, 44 * b, 40 * b, 36 * b, 32 * b, 28 * b, 24 * b,
+                            20 * b, 16 * b, 12 * b, 8 * b, 4 * b, 0);
+}
+
 // One channel of each pixel's neighbourhood, four bytes a lane: first and second tap of the
 // upper row, then of the lower row.
 struct Channels {
@@ -242,25 +221,41 @@ constexpr int32_t Neighbourhood_Bytes(int channel, int row)
     return channel | (4 + channel) << 8 | (4 * row + channel) << 16 | (4 * row + 4 + channel) << 24;
 }
 
-RUN_TARGET inline __m512i Window_Channel(__m512i w0, __m512i w1, __m512i bytes, int32_t offsets)
+// A channel's bytes from a window's registers as a table of 128 or 256 bytes; with four, the
+// offsets' top bit chooses the pair (upper: upper_half) the bytes come from.
+template <int Parts>
+RUN_TARGET inline __m512i Window_Channel(const __m512i* w, __m512i bytes, int32_t offsets,
+                                         __mmask64 upper_half)
 {
-    return _mm512_permutex2var_epi8(w0, _mm512_add_epi8(bytes, _mm512_set1_epi32(offsets)), w1);
+    const __m512i at = _mm512_add_epi8(bytes, _mm512_set1_epi32(offsets));
+    const __m512i lower = _mm512_permutex2var_epi8(w[0], at, w[1]);
+    if constexpr (Parts == 2)
+        return lower;
+    return _mm512_mask_blend_epi8(upper_half, lower, _mm512_permutex2var_epi8(w[2], at, w[3]));
 }
 
-// Channels of a block whose pairs all lie in a window of 32 texels at (wx, wy), its two
-// registers used as a 128-byte table: each lane's four byte offsets are four times its first
-// tap's index (in each byte) plus those of the channel.
+// Channels of a block whose pairs all lie in a window of 32 or 64 texels at (wx, wy), its two
+// or four registers used as one table: each lane's four byte offsets are four times its first
+// tap's index (in each byte; below 256, as every pair lies inside) plus those of the channel.
+// The channel's offset (0..2) leaves each byte's top bit as it is, so one mask serves all three.
 template <int Columns, int Rows>
 RUN_TARGET inline Channels Window_Channels(const Source& s, int32_t wx, int32_t wy, __m512i x0, __m512i y0)
 {
-    static_assert(Columns * Rows == 32);
+    constexpr int parts = Columns * Rows / 16;
+    static_assert(parts == 2 || parts == 4);
     const uint8_t* base = Window_Base(s, wx, wy);
-    const __m512i w0 = Window_Part<Columns>(base, s.pitch, 0), w1 = Window_Part<Columns>(base, s.pitch, 1);
+    __m512i w[parts];
+    for (int i = 0; i < parts; ++i)
+        w[i] = Window_Part<Columns>(base, s.pitch, i);
     const __m512i index = _mm512_slli_epi32(Window_Index<Columns>(wx, wy, x0, y0), 2);
     const __m512i bytes = _mm512_shuffle_epi8(index, Dword_Base());
-    return {Window_Channel(w0, w1, bytes, Neighbourhood_Bytes(0, Columns)),
-            Window_Channel(w0, w1, bytes, Neighbourhood_Bytes(1, Columns)),
-            Window_Channel(w0, w1, bytes, Neighbourhood_Bytes(2, Columns))};
+    const __mmask64 upper_half =
+        parts == 4
+            ? _mm512_movepi8_mask(_mm512_add_epi8(bytes, _mm512_set1_epi32(Neighbourhood_Bytes(0, Columns))))
+            : 0;
+    return {Window_Channel<parts>(w, bytes, Neighbourhood_Bytes(0, Columns), upper_half),
+            Window_Channel<parts>(w, bytes, Neighbourhood_Bytes(1, Columns), upper_half),
+            Window_Channel<parts>(w, bytes, Neighbourhood_Bytes(2, Columns), upper_half)};
 }
 
 // Channels from the four taps: the upper row's bytes from (t00, t01), the lower's from (t10,
@@ -270,10 +265,8 @@ RUN_TARGET inline __m512i Tap_Channel(const Taps& t, int channel)
 {
     constexpr __mmask64 first_taps = 0x5555555555555555ull;
     // Bytes 0 and 2 from t00 and t01 (offsets 0.. and 64..), 1 and 3 from t10 and t11.
-    constexpr int32_t b = 0x01010101;
-    const __m512i lane = _mm512_set_epi32(60 * b, 56 * b, 52 * b, 48 * b, 44 * b, 40 * b, 36 * b, 32 * b,
-                                          28 * b, 24 * b, 20 * b, 16 * b, 12 * b, 8 * b, 4 * b, 0);
-    const __m512i offsets = _mm512_add_epi8(lane, _mm512_set1_epi32(channel * b + 0x40400000));
+    const __m512i offsets =
+        _mm512_add_epi8(Lane_Bytes(), _mm512_set1_epi32(channel * 0x01010101 + 0x40400000));
     const __m512i firsts = _mm512_maskz_permutex2var_epi8(first_taps, t.t00, offsets, t.t01);
     const __m512i with_seconds =
         _mm512_or_si512(firsts, _mm512_and_si512(offsets, _mm512_set1_epi32(static_cast<int>(0xFF00FF00u))));
@@ -286,15 +279,15 @@ RUN_TARGET inline Channels Tap_Channels(const Taps& t)
 }
 
 // The block's channels from the narrowest window shape that holds its pairs, or gathered.
-// x0, y0: exact, or right modulo 256 only where exact is given, which then yields them for the
-// gather.
-struct Exact_Lanes {
-    const Position_Lanes &u, &v;
-    int64_t block_u, block_v;
-};
+// Whether some window holds the block's pairs (else they are gathered).
+inline bool Windowed(const Source& s, const Block_Bounds& b)
+{
+    return Fits<8, 4>(s, b) || Fits<16, 2>(s, b) || Fits<4, 8>(s, b) || Fits<32, 2>(s, b) ||
+           Fits<16, 4>(s, b) || Fits<8, 8>(s, b) || Fits<4, 16>(s, b);
+}
 
-RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m512i x0, __m512i y0,
-                                   const Exact_Lanes* exact)
+// x0, y0: exact where the pairs are gathered; a window needs them modulo 256 only.
+RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m512i x0, __m512i y0)
 {
     int32_t wx, wy;
     if (Fits<8, 4>(s, b))
@@ -304,17 +297,13 @@ RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m51
     if (Fits<4, 8>(s, b))
         return Place_Window<4, 8>(s, b, wx, wy), Window_Channels<4, 8>(s, wx, wy, x0, y0);
     if (Fits<32, 2>(s, b))
-        return Place_Window<32, 2>(s, b, wx, wy), Tap_Channels(Window_Taps<32, 2>(s, wx, wy, x0, y0));
+        return Place_Window<32, 2>(s, b, wx, wy), Window_Channels<32, 2>(s, wx, wy, x0, y0);
     if (Fits<16, 4>(s, b))
-        return Place_Window<16, 4>(s, b, wx, wy), Tap_Channels(Window_Taps<16, 4>(s, wx, wy, x0, y0));
+        return Place_Window<16, 4>(s, b, wx, wy), Window_Channels<16, 4>(s, wx, wy, x0, y0);
     if (Fits<8, 8>(s, b))
-        return Place_Window<8, 8>(s, b, wx, wy), Tap_Channels(Window_Taps<8, 8>(s, wx, wy, x0, y0));
+        return Place_Window<8, 8>(s, b, wx, wy), Window_Channels<8, 8>(s, wx, wy, x0, y0);
     if (Fits<4, 16>(s, b))
-        return Place_Window<4, 16>(s, b, wx, wy), Tap_Channels(Window_Taps<4, 16>(s, wx, wy, x0, y0));
-    if (exact) {
-        x0 = _mm512_srai_epi32(Exact_Positions(exact->u, exact->block_u), 8);
-        y0 = _mm512_srai_epi32(Exact_Positions(exact->v, exact->block_v), 8);
-    }
+        return Place_Window<4, 16>(s, b, wx, wy), Window_Channels<4, 16>(s, wx, wy, x0, y0);
     return Tap_Channels(Gathered_Taps(s, x0, y0));
 }
 
@@ -377,8 +366,11 @@ RUN_TARGET inline Words Shade(const Channels& c, const Fractions& f, const Diffu
     const __m512i green = Bilinear_Channel(c.green, f.fu_pairs, f.weights);
     const __m512i red = Bilinear_Channel(c.red, f.fu_pairs, f.weights);
     Words w;
-    w.low = Modulate_Words(_mm512_mask_blend_epi16(0x55555555, red, _mm512_srli_epi32(blue, 16)), d.low,
-                           d.low_bias);
+    // The high words of blue and red as the low and high words of each lane.
+    const __m512i odd_words =
+        _mm512_set_epi32(0x3F001F, 0x3D001D, 0x3B001B, 0x390019, 0x370017, 0x350015, 0x330013, 0x310011,
+                         0x2F000F, 0x2D000D, 0x2B000B, 0x290009, 0x270007, 0x250005, 0x230003, 0x210001);
+    w.low = Modulate_Words(_mm512_permutex2var_epi16(blue, odd_words, red), d.low, d.low_bias);
     w.high = Modulate_Words(_mm512_srli_epi32(green, 16), d.high, d.high_bias);
     return w;
 }
@@ -428,10 +420,12 @@ RUN_TARGET inline void Store_16(Words c, uint8_t* out, Mask mask, __m512i bias_p
 
 template <bool Add> RUN_TARGET inline void Store_32(const Words& c, uint8_t* out, Mask mask)
 {
-    __m512i pixel = _mm512_or_si512(c.low, _mm512_slli_epi32(c.high, 8));
+    // Bytes 0 and 2 of each lane from the low words, 1 from the high (offsets 64..), and 3 from
+    // the high's zero word; added, the fourth byte is kept at zero.
+    const __m512i bytes = _mm512_add_epi8(_mm512_set1_epi32(0x42024000), Lane_Bytes());
+    __m512i pixel = _mm512_permutex2var_epi8(c.low, bytes, c.high);
     if constexpr (Add)
-        pixel = _mm512_and_si512(_mm512_adds_epu8(pixel, _mm512_maskz_loadu_epi32(mask, out)),
-                                 _mm512_set1_epi32(0x00FFFFFF));
+        pixel = _mm512_maskz_adds_epu8(0x7777777777777777ull, pixel, _mm512_maskz_loadu_epi32(mask, out));
     _mm512_mask_storeu_epi32(out, mask, pixel);
 }
 
@@ -475,15 +469,18 @@ RUN_TARGET void Run(const Texture& texture, int64_t u, int64_t du, int64_t v, in
         Fractions fractions;
         if (bounds.inside) {
             fractions = Low_Fractions(pu.low, pv.low);
-            const Exact_Lanes exact{pu, pv, block_u, block_v};
-            channels = Block_Channels(s, bounds, _mm512_srli_epi32(pu.low, 24), _mm512_srli_epi32(pv.low, 24),
-                                      small ? nullptr : &exact);
+            __m512i x0 = _mm512_srli_epi32(pu.low, 24), y0 = _mm512_srli_epi32(pv.low, 24);
+            if (!small && !Windowed(s, bounds)) {
+                x0 = _mm512_srai_epi32(Exact_Positions(pu, block_u), 8);
+                y0 = _mm512_srai_epi32(Exact_Positions(pv, block_v), 8);
+            }
+            channels = Block_Channels(s, bounds, x0, y0);
         } else {
             __m512i x0, y0, fu, fv;
             Pair_Taps(Exact_Positions(pu, block_u), s.last_x, x0, fu);
             Pair_Taps(Exact_Positions(pv, block_v), s.last_y, y0, fv);
             fractions = Pair_Fractions(fu, fv);
-            channels = Block_Channels(s, bounds, x0, y0, nullptr);
+            channels = Block_Channels(s, bounds, x0, y0);
         }
         block_u += 16 * du, block_v += 16 * dv;
         pu.low = _mm512_add_epi32(pu.low, pu.step);
