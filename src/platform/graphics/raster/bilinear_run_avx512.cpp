@@ -278,33 +278,39 @@ RUN_TARGET inline Channels Tap_Channels(const Taps& t)
     return {Tap_Channel(t, 0), Tap_Channel(t, 1), Tap_Channel(t, 2)};
 }
 
-// The block's channels from the narrowest window shape that holds its pairs, or gathered.
+// The window shapes, width and height in texels, narrowest first: a block takes the first that
+// holds its pairs, else its pairs are gathered.
+#define RUN_WINDOW_SHAPES 8, 4, 16, 2, 4, 8, 32, 2, 16, 4, 8, 8, 4, 16
+
+template <int W, int H, int... More> inline bool Fits_Some(const Source& s, const Block_Bounds& b)
+{
+    if constexpr (sizeof...(More) == 0) {
+        return Fits<W, H>(s, b);
+    } else {
+        return Fits<W, H>(s, b) || Fits_Some<More...>(s, b);
+    }
+}
+
 // Whether some window holds the block's pairs (else they are gathered).
 inline bool Windowed(const Source& s, const Block_Bounds& b)
 {
-    return Fits<8, 4>(s, b) || Fits<16, 2>(s, b) || Fits<4, 8>(s, b) || Fits<32, 2>(s, b) ||
-           Fits<16, 4>(s, b) || Fits<8, 8>(s, b) || Fits<4, 16>(s, b);
+    return Fits_Some<RUN_WINDOW_SHAPES>(s, b);
 }
 
 // x0, y0: exact where the pairs are gathered; a window needs them modulo 256 only.
+template <int W, int H, int... More>
 RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m512i x0, __m512i y0)
 {
-    int32_t wx, wy;
-    if (Fits<8, 4>(s, b))
-        return Place_Window<8, 4>(s, b, wx, wy), Window_Channels<8, 4>(s, wx, wy, x0, y0);
-    if (Fits<16, 2>(s, b))
-        return Place_Window<16, 2>(s, b, wx, wy), Window_Channels<16, 2>(s, wx, wy, x0, y0);
-    if (Fits<4, 8>(s, b))
-        return Place_Window<4, 8>(s, b, wx, wy), Window_Channels<4, 8>(s, wx, wy, x0, y0);
-    if (Fits<32, 2>(s, b))
-        return Place_Window<32, 2>(s, b, wx, wy), Window_Channels<32, 2>(s, wx, wy, x0, y0);
-    if (Fits<16, 4>(s, b))
-        return Place_Window<16, 4>(s, b, wx, wy), Window_Channels<16, 4>(s, wx, wy, x0, y0);
-    if (Fits<8, 8>(s, b))
-        return Place_Window<8, 8>(s, b, wx, wy), Window_Channels<8, 8>(s, wx, wy, x0, y0);
-    if (Fits<4, 16>(s, b))
-        return Place_Window<4, 16>(s, b, wx, wy), Window_Channels<4, 16>(s, wx, wy, x0, y0);
-    return Tap_Channels(Gathered_Taps(s, x0, y0));
+    if (Fits<W, H>(s, b)) {
+        int32_t wx, wy;
+        Place_Window<W, H>(s, b, wx, wy);
+        return Window_Channels<W, H>(s, wx, wy, x0, y0);
+    }
+    if constexpr (sizeof...(More) == 0) {
+        return Tap_Channels(Gathered_Taps(s, x0, y0));
+    } else {
+        return Block_Channels<More...>(s, b, x0, y0);
+    }
 }
 
 // One channel's bilinear sum from its four bytes, as two exact stages. Across each row:
@@ -474,13 +480,13 @@ RUN_TARGET void Run(const Texture& texture, int64_t u, int64_t du, int64_t v, in
                 x0 = _mm512_srai_epi32(Exact_Positions(pu, block_u), 8);
                 y0 = _mm512_srai_epi32(Exact_Positions(pv, block_v), 8);
             }
-            channels = Block_Channels(s, bounds, x0, y0);
+            channels = Block_Channels<RUN_WINDOW_SHAPES>(s, bounds, x0, y0);
         } else {
             __m512i x0, y0, fu, fv;
             Pair_Taps(Exact_Positions(pu, block_u), s.last_x, x0, fu);
             Pair_Taps(Exact_Positions(pv, block_v), s.last_y, y0, fv);
             fractions = Pair_Fractions(fu, fv);
-            channels = Block_Channels(s, bounds, x0, y0);
+            channels = Block_Channels<RUN_WINDOW_SHAPES>(s, bounds, x0, y0);
         }
         block_u += 16 * du, block_v += 16 * dv;
         pu.low = _mm512_add_epi32(pu.low, pu.step);
