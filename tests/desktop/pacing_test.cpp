@@ -23,7 +23,7 @@ namespace {
 // utime + stime of a process, in seconds.
 double Cpu_Seconds(pid_t pid)
 {
-    const std::string stat = Output_Of("cat /proc/" + std::to_string(pid) + "/stat");
+    const std::string stat = test_support::Read_File("/proc/" + std::to_string(pid) + "/stat");
     std::istringstream fields(stat.substr(stat.rfind(") ") + 2));
     std::string field;
     double ticks = 0;
