@@ -244,9 +244,15 @@ RUN_TARGET inline Channels Window_Channels(const Source& s, int32_t wx, int32_t 
     constexpr int parts = Columns * Rows / 16;
     static_assert(parts == 2 || parts == 4);
     const uint8_t* base = Window_Base(s, wx, wy);
+    // Written out, not looped: g++ keeps a looped array on the stack, and the permutes then
+    // reload each 64-byte part just after its store, which stalls.
     __m512i w[parts];
-    for (int i = 0; i < parts; ++i)
-        w[i] = Window_Part<Columns>(base, s.pitch, i);
+    w[0] = Window_Part<Columns>(base, s.pitch, 0);
+    w[1] = Window_Part<Columns>(base, s.pitch, 1);
+    if constexpr (parts == 4) {
+        w[2] = Window_Part<Columns>(base, s.pitch, 2);
+        w[3] = Window_Part<Columns>(base, s.pitch, 3);
+    }
     const __m512i index = _mm512_slli_epi32(Window_Index<Columns>(wx, wy, x0, y0), 2);
     const __m512i bytes = _mm512_shuffle_epi8(index, Dword_Base());
     const __mmask64 upper_half =
