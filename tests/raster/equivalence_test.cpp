@@ -1,7 +1,7 @@
 // The software rasterizer must leave every target byte-identical to the reference
 // rasterizer. Random draw lists mix every state the devices pass down: target and texture
 // formats, filters, addressing, colour operations, blends, dithering, perspective, culling,
-// clears, and vertices far outside the target.
+// clears, black diffuse colours, and vertices far outside the target.
 #include "platform/graphics/raster/clipper.h"
 #include "platform/graphics/raster/span_drawing.h"
 #include "platform/system/random.h"
@@ -98,6 +98,9 @@ std::vector<uint8_t> Draw(uint32_t seed, Rasterizer& rasterizer)
         Cull cull = static_cast<Cull>(maker.Below(3));
         Vertex a = maker.Any_Vertex(width, height), b = maker.Any_Vertex(width, height),
                c = maker.Any_Vertex(width, height);
+        if (maker.Below(4) == 0) // a layer faded to black
+            for (Vertex* v : {&a, &b, &c})
+                v->r = v->g = v->b = 0;
         auto homogeneous = [](const Vertex& v) {
             return Clip_Vertex{v.x, v.y, 1.0, v.rhw, v.r, v.g, v.b, v.u, v.v};
         };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 
 namespace Raster {
 namespace {
@@ -354,6 +355,54 @@ private:
     Bound bounds_[3];
 };
 
+// Whether every source colour of the triangle is black whatever its texture holds: its
+// diffuse colour is zero all over and is the colour or modulates it (a layer faded out).
+bool Black_Source(const State& state, const Triangle_Setup& setup)
+{
+    auto zero = [](const Plane& p) { return p.a == 0 && p.b == 0 && Colour_From_Plane(p.c) == 0; };
+    return !(state.textured && state.colour == Colour_Source::Texture) && zero(setup.red) &&
+           zero(setup.green) && zero(setup.blue);
+}
+
+template <typename Pixel> Pixel* Row_Pixels(const Target& target, int32_t x, int32_t y)
+{
+    return reinterpret_cast<Pixel*>(target.pixels + static_cast<intptr_t>(y) * target.pitch) + x;
+}
+
+// Black stored: zero bits in every format (dithering rounds zero down to zero as well).
+void Store_Black(const Target& target, const State&, const Triangle_Setup&, int32_t y, int32_t left,
+                 int32_t right)
+{
+    std::memset(Row_Pixels<uint8_t>(target, left * Bytes_Per_Pixel(target.format), y), 0,
+                static_cast<size_t>(right - left) * Bytes_Per_Pixel(target.format));
+}
+
+// Black added keeps every channel but not the bits beside them, which the store clears.
+template <typename Pixel, Pixel Channels>
+void Add_Black(const Target& target, const State&, const Triangle_Setup&, int32_t y, int32_t left,
+               int32_t right)
+{
+    Pixel* p = Row_Pixels<Pixel>(target, left, y);
+    for (int32_t i = 0; i < right - left; ++i)
+        p[i] &= Channels;
+}
+
+// The row function of a triangle with a black source, or null when the kernels must draw it:
+// into a dithered 16-bit target, a widened pixel quantised again can move by one level.
+Span_Function Black_Span_For(const State& state, const Target& target)
+{
+    if (state.blend == Blend::Opaque)
+        return Store_Black;
+    switch (target.format) {
+    case Pixel_Format::X8R8G8B8:
+        return Add_Black<uint32_t, 0x00FFFFFF>;
+    case Pixel_Format::X1R5G5B5:
+        return state.dither ? nullptr : Add_Black<uint16_t, 0x7FFF>;
+    default:
+        return state.dither ? nullptr : Add_Black<uint16_t, 0xFFFF>;
+    }
+}
+
 } // namespace
 
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
@@ -361,7 +410,9 @@ void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle
 {
     if (state.blend == Blend::Keep)
         return;
-    const Span_Function draw_row = Kernel_For(state, setup).draw_row(state, target);
+    Span_Function draw_row = Black_Source(state, setup) ? Black_Span_For(state, target) : nullptr;
+    if (!draw_row)
+        draw_row = Kernel_For(state, setup).draw_row(state, target);
     Span_Walker walker(setup, top);
     for (int32_t y = top; y < bottom; ++y, walker.Step()) {
         int32_t left, right;
