@@ -185,6 +185,7 @@ int Run_Render(const Render_Options& options)
     Headless_Backend& windows = The_Headless_Backend();
     windows.Frames_Per_Second = 0;
     windows.Live = false;
+    windows.Keep_Frames = false; // the frames are read from the device's target
     windows.Screen = SIZE{options.Width, options.Height};
 
     // As the entry would, except that the user's settings are not read: defaults, no music.

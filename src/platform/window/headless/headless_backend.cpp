@@ -39,6 +39,13 @@ bool Headless_Backend::Present(const Window_Record& window, const Frame_Pixels& 
     // Kept as it came and converted only when someone looks: a live run shows nothing, so
     // converting every frame would only cost processor time.
     Kept_Frame& kept = Frames[window.Handle];
+    Pace_Next_Frame();
+    kept.Shown.Count += 1;
+    kept.Converted = false;
+    if (!Keep_Frames) {
+        kept.Bytes.clear();
+        return true;
+    }
     const std::size_t row =
         static_cast<std::size_t>(frame.Width) * static_cast<std::size_t>(frame.Bits_Per_Pixel / 8);
     kept.Bytes.resize(row * static_cast<std::size_t>(frame.Height));
@@ -54,20 +61,22 @@ bool Headless_Backend::Present(const Window_Record& window, const Frame_Pixels& 
     System->Get_Client_Rect(window.Handle, &client);
     kept.Client =
         SIZE{client.right > 0 ? client.right : frame.Width, client.bottom > 0 ? client.bottom : frame.Height};
-    kept.Shown.Count += 1;
-    kept.Converted = false;
-    // The pretended display shows this frame at its next tick; the loop waits for that.
+    return true;
+}
+
+// The pretended display shows the frame just presented at its next tick; the loop waits for that.
+void Headless_Backend::Pace_Next_Frame()
+{
     if (Frames_Per_Second > 0) {
         const int64_t interval = 1000000000 / Frames_Per_Second;
         Next_Frame_Nanoseconds = std::max(Next_Frame_Nanoseconds + interval, Now_Nanoseconds());
     }
-    return true;
 }
 
 const Presented_Frame* Headless_Backend::Last_Frame(HWND window) const
 {
     auto found = Frames.find(window);
-    if (found == Frames.end()) {
+    if (found == Frames.end() || !Keep_Frames) {
         return nullptr;
     }
     Kept_Frame& kept = found->second;
