@@ -206,6 +206,29 @@ TEST(Equivalence, AClearShowsThroughTheSmallestGapsOfTheOpaqueLayerOverIt)
     }
 }
 
+TEST(Equivalence, AClearShowsThroughAGapBesideATriangleCutBelowTheTopOfItsRows)
+{
+    // Two opaque halves of a slanted band with an 8-pixel gap between them; the upper one is
+    // clipped to start at row 7, so its spans there must be those of row 7.
+    Image expected(80, 20, Pixel_Format::X8R8G8B8);
+    Image actual = expected;
+    actual.target.pixels = actual.bytes.data();
+    for (Image* image : {&expected, &actual}) {
+        auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+        rasterizer->Set_Target(image->target);
+        rasterizer->Clear({0, 0, 80, 20}, 0x405060);
+        const State lower = Flat_State(image->target, Blend::Opaque);
+        State upper = lower;
+        upper.clip.top = 7;
+        rasterizer->Draw_Triangle(Point(-8.5, -0.5, 200), Point(71.5, 19.5, 200), Point(-8.5, 19.5, 200),
+                                  lower, Cull::None);
+        rasterizer->Draw_Triangle(Point(-0.5, -0.5, 200), Point(79.5, -0.5, 200), Point(79.5, 19.5, 200),
+                                  upper, Cull::None);
+        rasterizer->Flush();
+    }
+    EXPECT_TRUE(expected.bytes == actual.bytes);
+}
+
 TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
 {
     // One diffuse colour per triangle takes the stepped vector run: texel pairs read together,

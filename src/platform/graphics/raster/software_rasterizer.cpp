@@ -8,6 +8,7 @@
 #include "platform/graphics/raster/pixel_pipeline.h"
 #include "platform/graphics/raster/rasterizer.h"
 #include "platform/graphics/raster/span_drawing.h"
+#include "platform/graphics/raster/span_walker.h"
 #include "platform/graphics/raster/texture_shadows.h"
 
 #include <algorithm>
@@ -145,13 +146,18 @@ private:
     void Clear_Rows(size_t index, int32_t y0, int32_t y1)
     {
         const Command& clear = commands_[index];
-        size_t end = index + 1;
-        while (end < commands_.size() && end - index <= Max_Covering_Triangles && !commands_[end].clear &&
-               states_[commands_[end].state].blend == Blend::Opaque)
-            ++end;
+        Covering covering;
+        for (size_t i = index + 1; i < commands_.size() && covering.count < Max_Covering_Triangles; ++i) {
+            const Command& command = commands_[i];
+            if (command.clear || states_[command.state].blend != Blend::Opaque)
+                break;
+            if (command.rect.top < y1 && command.rect.bottom > y0)
+                covering.Add(command.rect,
+                             Span_Walker(setups_[command.setup], std::max(y0, command.rect.top)));
+        }
         int32_t first = y0; // of the rows still to fill
         for (int32_t y = y0; y < y1; ++y)
-            if (Row_Covered(index + 1, end, y, clear.rect.left, clear.rect.right)) {
+            if (covering.Covers(y, clear.rect.left, clear.rect.right)) {
                 if (first < y)
                     Fill_Rows(target_, {clear.rect.left, first, clear.rect.right, y}, clear.colour);
                 first = y + 1;
@@ -160,23 +166,38 @@ private:
             Fill_Rows(target_, {clear.rect.left, first, clear.rect.right, y1}, clear.colour);
     }
 
-    // Whether the triangles commands_[first, end) together cover [left, right) of row y.
-    bool Row_Covered(size_t first, size_t end, int32_t y, int32_t left, int32_t right) const
-    {
-        std::pair<int32_t, int32_t> spans[Max_Covering_Triangles];
-        int count = 0;
-        for (size_t i = first; i < end; ++i) {
-            const Command& command = commands_[i];
-            int32_t l, r;
-            if (y >= command.rect.top && y < command.rect.bottom && Row_Span(setups_[command.setup], y, l, r))
-                spans[count++] = {l, r};
+    // The opaque triangles after a clear, each walked down its rows as the rows are asked for.
+    struct Covering {
+        Rect rects[Max_Covering_Triangles];
+        Span_Walker walkers[Max_Covering_Triangles]; // at the row asked for next, or their top
+        size_t count = 0;
+
+        void Add(const Rect& rect, const Span_Walker& walker)
+        {
+            rects[count] = rect;
+            walkers[count++] = walker;
         }
-        std::sort(spans, spans + count);
-        int32_t reach = left;
-        for (int i = 0; i < count && spans[i].first <= reach; ++i)
-            reach = std::max(reach, spans[i].second);
-        return reach >= right;
-    }
+
+        // Whether the triangles together cover [left, right) of row y; rows are asked for in order.
+        bool Covers(int32_t y, int32_t left, int32_t right)
+        {
+            std::pair<int32_t, int32_t> spans[Max_Covering_Triangles];
+            int n = 0;
+            for (size_t i = 0; i < count; ++i) {
+                if (y < rects[i].top || y >= rects[i].bottom)
+                    continue;
+                int32_t l, r;
+                if (walkers[i].Span(l, r))
+                    spans[n++] = {l, r};
+                walkers[i].Step();
+            }
+            std::sort(spans, spans + n);
+            int32_t reach = left;
+            for (int i = 0; i < n && spans[i].first <= reach; ++i)
+                reach = std::max(reach, spans[i].second);
+            return reach >= right;
+        }
+    };
 
     Target target_;
     std::vector<Command> commands_;

@@ -3,6 +3,7 @@
 
 #include "platform/graphics/raster/bilinear_block.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
+#include "platform/graphics/raster/span_walker.h"
 
 #include <algorithm>
 #include <atomic>
@@ -268,93 +269,6 @@ const Span_Kernel& Kernel_For(const State& state, const Triangle_Setup& setup)
             return kernel;
     return Kernels[Kernel_Count - 1];
 }
-
-} // namespace
-
-bool Row_Span(const Triangle_Setup& setup, int32_t y, int32_t& left, int32_t& right)
-{
-    int64_t lo = setup.box.left, hi = setup.box.right;
-    for (const Plane& e : setup.edges) {
-        int64_t k = e.b * y + e.c;
-        if (e.a > 0)
-            lo = std::max(lo, -Floor_Div(k, e.a));
-        else if (e.a < 0)
-            hi = std::min(hi, Floor_Div(k, -e.a) + 1);
-        else if (k < 0)
-            return false;
-    }
-    if (lo >= hi)
-        return false;
-    left = static_cast<int32_t>(lo);
-    right = static_cast<int32_t>(hi);
-    return true;
-}
-
-namespace {
-
-// Row_Span of consecutive rows: each edge's bound floor(k / |a|) is kept as a quotient and a
-// remainder in [0, |a|) and stepped with the row's change of k, so a row costs additions only.
-class Span_Walker {
-public:
-    Span_Walker(const Triangle_Setup& setup, int32_t y) : box_(setup.box)
-    {
-        for (int i = 0; i < 3; ++i) {
-            const Plane& e = setup.edges[i];
-            Bound& b = bounds_[i];
-            b.divisor = e.a > 0 ? e.a : -e.a;
-            b.left = e.a > 0;
-            const int64_t k = e.b * y + e.c;
-            if (b.divisor == 0) {
-                b.quotient = k, b.step_quotient = e.b; // only the sign of k counts
-                continue;
-            }
-            b.quotient = Floor_Div(k, b.divisor);
-            b.remainder = k - b.quotient * b.divisor;
-            b.step_quotient = Floor_Div(e.b, b.divisor);
-            b.step_remainder = e.b - b.step_quotient * b.divisor;
-        }
-    }
-
-    bool Span(int32_t& left, int32_t& right) const
-    {
-        int64_t lo = box_.left, hi = box_.right;
-        for (const Bound& b : bounds_) {
-            if (b.divisor == 0) {
-                if (b.quotient < 0)
-                    return false;
-            } else if (b.left) {
-                lo = std::max(lo, -b.quotient);
-            } else {
-                hi = std::min(hi, b.quotient + 1);
-            }
-        }
-        if (lo >= hi)
-            return false;
-        left = static_cast<int32_t>(lo);
-        right = static_cast<int32_t>(hi);
-        return true;
-    }
-
-    void Step()
-    {
-        for (Bound& b : bounds_) {
-            b.quotient += b.step_quotient;
-            b.remainder += b.step_remainder;
-            if (b.divisor != 0 && b.remainder >= b.divisor) {
-                b.quotient += 1;
-                b.remainder -= b.divisor;
-            }
-        }
-    }
-
-private:
-    struct Bound {
-        int64_t quotient = 0, remainder = 0, step_quotient = 0, step_remainder = 0, divisor = 0;
-        bool left = false; // bounds the span on the left (a > 0), else on the right
-    };
-    Rect box_;
-    Bound bounds_[3];
-};
 
 // Whether every source colour of the triangle is black whatever its texture holds: its
 // diffuse colour is zero all over and is the colour or modulates it (a layer faded out).

@@ -15,9 +15,6 @@
 
 namespace Raster {
 
-// Exact covered span [left, right) of row y; false when the row has no covered pixel.
-bool Row_Span(const Triangle_Setup& setup, int32_t y, int32_t& left, int32_t& right);
-
 // Draws rows [top, bottom) of the triangle (already clipped to its box by the caller).
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
                         int32_t bottom);
