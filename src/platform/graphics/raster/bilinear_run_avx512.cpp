@@ -161,13 +161,18 @@ inline Block_Bounds Bounds(const Source& s, int64_t u, int64_t reach_u, int64_t 
                            bool whole)
 {
     const int64_t xa = u >> 24, xb = (u + reach_u) >> 24, ya = v >> 24, yb = (v + reach_v) >> 24;
+    Block_Bounds b;
+    // As unsigned numbers, negative positions are beyond every last texel.
+    auto in = [](int64_t i, int32_t last) { return static_cast<uint64_t>(i) <= static_cast<uint64_t>(last); };
+    b.inside = whole & in(xa, s.last_x) & in(xb, s.last_x) & in(ya, s.last_y) & in(yb, s.last_y);
+    // Most blocks lie inside: their ends need no clamping, so the branch saves the clamps' work.
     const int64_t x_low = std::min(xa, xb), x_high = std::max(xa, xb);
     const int64_t y_low = std::min(ya, yb), y_high = std::max(ya, yb);
-    Block_Bounds b;
-    // As unsigned numbers, negative lows are beyond every last texel.
-    b.inside = whole & (static_cast<uint64_t>(x_low) <= static_cast<uint64_t>(s.last_x)) &
-               (x_high <= s.last_x) & (static_cast<uint64_t>(y_low) <= static_cast<uint64_t>(s.last_y)) &
-               (y_high <= s.last_y);
+    if (b.inside) [[likely]] {
+        b.left = static_cast<int32_t>(x_low), b.top = static_cast<int32_t>(y_low);
+        b.across = static_cast<int32_t>(x_high - x_low), b.down = static_cast<int32_t>(y_high - y_low);
+        return b;
+    }
     auto clamp = [](int64_t i, int32_t last) {
         return static_cast<int32_t>(i < 0 ? 0 : i > last ? last : i);
     };
