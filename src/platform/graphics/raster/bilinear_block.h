@@ -46,7 +46,8 @@ struct Block_Functions {
     // same sum. The colours go into output as add_32 or store_16 would put them.
     void (*shade_run)(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
                       int count, const Run_Output& output);
-    // shade_run's count must be a multiple of this (1: it masks the last block itself).
+    // shade_run's count must be a multiple of this, a power of two (1: it masks the last block
+    // itself).
     int run_multiple;
     // out[i] = saturating per-channel sum of source[i] and out[i] (X8R8G8B8 pixels).
     void (*add_32)(const uint32_t source[8], uint32_t* out);

@@ -244,7 +244,7 @@ RUN_TARGET inline __m512i Window_Channel(const __m512i* w, __m512i bytes, int32_
 // tap's index (in each byte; below 256, as every pair lies inside) plus those of the channel.
 // The channel's offset (0..2) leaves each byte's top bit as it is, so one mask serves all three.
 template <int Columns, int Rows>
-RUN_TARGET inline Channels Window_Channels(const Source& s, int32_t wx, int32_t wy, __m512i x0, __m512i y0)
+RUN_INLINE Channels Window_Channels(const Source& s, int32_t wx, int32_t wy, __m512i x0, __m512i y0)
 {
     constexpr int parts = Columns * Rows / 16;
     static_assert(parts == 2 || parts == 4);

@@ -120,8 +120,8 @@ int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const 
     int64_t u = setup.u.At(left, y), v = setup.v.At(left, y);
     const int64_t dr = setup.red.a, dg = setup.green.a, db = setup.blue.a, du = setup.u.a, dv = setup.v.a;
     int32_t x = left;
-    const bool flat = dr == 0 && dg == 0 && db == 0; // the program's layers: one grey each
-    const int run = (right - left) / isa.run_multiple * isa.run_multiple;
+    const bool flat = dr == 0 && dg == 0 && db == 0;    // the program's layers: one grey each
+    const int run = (right - left) & -isa.run_multiple; // a power of two
     if (flat && Whole_Run_Fits(state.texture, u, du, v, dv, run)) {
         const uint32_t diffuse =
             Colour_From_Plane(r) << 16 | Colour_From_Plane(g) << 8 | Colour_From_Plane(b);
@@ -166,8 +166,11 @@ template <const Block_Functions* const* Isa, bool Add, Pixel_Format Format>
 void Bilinear_Span(const Target& target, const State& state, const Triangle_Setup& setup, int32_t y,
                    int32_t left, int32_t right)
 {
-    if constexpr (Isa != nullptr)
+    if constexpr (Isa != nullptr) {
         left = Bilinear_Blocks<Add, Format>(**Isa, target, state, setup, y, left, right);
+        if (left == right)
+            return;
+    }
     const Texture& tex = state.texture;
     constexpr int weight_shift = Texel_Fraction_Bits - Bilinear_Weight_Bits;
     int64_t r = setup.red.At(left, y), g = setup.green.At(left, y), b = setup.blue.At(left, y);
