@@ -182,8 +182,10 @@ TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
 
 TEST(Equivalence, AClearShowsThroughTheSmallestGapsOfTheOpaqueLayerOverIt)
 {
-    // Opaque rectangles over a clear: side by side, one pixel apart, overlapping, one row short.
-    const int columns[][4] = {{0, 40, 40, 80}, {0, 40, 41, 80}, {0, 50, 30, 80}, {1, 40, 40, 80}};
+    // Opaque rectangles over a clear: side by side, one pixel apart (also on either side of a
+    // multiple of 64), overlapping, one row short.
+    const int columns[][4] = {{0, 40, 40, 80}, {0, 40, 41, 80}, {0, 63, 64, 80},
+                              {0, 64, 65, 80}, {0, 50, 30, 80}, {1, 40, 40, 80}};
     for (const auto& c : columns) {
         Image expected(80, 20, Pixel_Format::X8R8G8B8);
         Image actual = expected;

@@ -7,8 +7,8 @@
 #include "platform/graphics/raster/band_workers.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
 #include "platform/graphics/raster/rasterizer.h"
+#include "platform/graphics/raster/row_marks.h"
 #include "platform/graphics/raster/span_drawing.h"
-#include "platform/graphics/raster/span_walker.h"
 #include "platform/graphics/raster/texture_shadows.h"
 
 #include <algorithm>
@@ -22,8 +22,6 @@ namespace {
 constexpr int32_t Stripe_Rows = 32;
 // Below this many pixels of work a flush is drawn on the calling thread alone.
 constexpr int64_t Parallel_Threshold = 32 * 1024;
-// At most this many opaque triangles after a clear are looked at to see whether it is hidden.
-constexpr size_t Max_Covering_Triangles = 64;
 
 struct Command {
     bool clear = false;
@@ -130,74 +128,44 @@ private:
         for (size_t i = 0; i < commands_.size(); ++i) {
             const Command& command = commands_[i];
             int32_t y0 = std::max(top, command.rect.top), y1 = std::min(bottom, command.rect.bottom);
-            if (y0 >= y1)
-                continue;
-            if (command.clear)
-                Clear_Rows(i, y0, y1);
-            else
+            if (command.clear) {
+                if (y0 < y1)
+                    i = Clear_Under_Opaque(i, top, bottom, y0, y1);
+            } else if (y0 < y1) {
                 Draw_Triangle_Rows(target_, states_[command.state], setups_[command.setup], y0, y1);
+            }
         }
     }
 
-    // Rows [y0, y1) of the clear at commands_[index], except those that the opaque triangles
-    // queued right after it cover from end to end: those store every pixel they cover whatever
-    // lay there, so the fill would be overwritten unseen (the frame's clear under its opaque
-    // bottom layer).
-    void Clear_Rows(size_t index, int32_t y0, int32_t y1)
+    // Rows [y0, y1) of the clear at commands_[index] with the opaque triangles queued right
+    // after it, over the stripe [top, bottom): the triangles first, marking the pixels they
+    // store, then the clear where none did. They store whatever lay there, so the pixels are
+    // those of the queued order, and the clear is not filled under the frame's bottom layer.
+    // Returns the index of the last command drawn.
+    size_t Clear_Under_Opaque(size_t index, int32_t top, int32_t bottom, int32_t y0, int32_t y1)
     {
         const Command& clear = commands_[index];
-        Covering covering;
-        for (size_t i = index + 1; i < commands_.size() && covering.count < Max_Covering_Triangles; ++i) {
+        size_t end = index + 1;
+        while (end < commands_.size() && !commands_[end].clear &&
+               states_[commands_[end].state].blend == Blend::Opaque)
+            ++end;
+        if (end == index + 1) {
+            Fill_Rows(target_, {clear.rect.left, y0, clear.rect.right, y1}, clear.colour);
+            return index;
+        }
+        thread_local Row_Marks marks;
+        marks.Reset({clear.rect.left, y0, clear.rect.right, y1});
+        for (size_t i = index + 1; i < end; ++i) {
             const Command& command = commands_[i];
-            if (command.clear || states_[command.state].blend != Blend::Opaque)
-                break;
-            if (command.rect.top < y1 && command.rect.bottom > y0)
-                covering.Add(command.rect,
-                             Span_Walker(setups_[command.setup], std::max(y0, command.rect.top)));
+            const int32_t t0 = std::max(top, command.rect.top), t1 = std::min(bottom, command.rect.bottom);
+            if (t0 < t1)
+                Draw_Triangle_Rows(target_, states_[command.state], setups_[command.setup], t0, t1, &marks);
         }
-        int32_t first = y0; // of the rows still to fill
-        for (int32_t y = y0; y < y1; ++y)
-            if (covering.Covers(y, clear.rect.left, clear.rect.right)) {
-                if (first < y)
-                    Fill_Rows(target_, {clear.rect.left, first, clear.rect.right, y}, clear.colour);
-                first = y + 1;
-            }
-        if (first < y1)
-            Fill_Rows(target_, {clear.rect.left, first, clear.rect.right, y1}, clear.colour);
+        marks.For_Each_Unmarked([&](int32_t y, int32_t left, int32_t right) {
+            Fill_Rows(target_, {left, y, right, y + 1}, clear.colour);
+        });
+        return end - 1;
     }
-
-    // The opaque triangles after a clear, each walked down its rows as the rows are asked for.
-    struct Covering {
-        Rect rects[Max_Covering_Triangles];
-        Span_Walker walkers[Max_Covering_Triangles]; // at the row asked for next, or their top
-        size_t count = 0;
-
-        void Add(const Rect& rect, const Span_Walker& walker)
-        {
-            rects[count] = rect;
-            walkers[count++] = walker;
-        }
-
-        // Whether the triangles together cover [left, right) of row y; rows are asked for in order.
-        bool Covers(int32_t y, int32_t left, int32_t right)
-        {
-            std::pair<int32_t, int32_t> spans[Max_Covering_Triangles];
-            int n = 0;
-            for (size_t i = 0; i < count; ++i) {
-                if (y < rects[i].top || y >= rects[i].bottom)
-                    continue;
-                int32_t l, r;
-                if (walkers[i].Span(l, r))
-                    spans[n++] = {l, r};
-                walkers[i].Step();
-            }
-            std::sort(spans, spans + n);
-            int32_t reach = left;
-            for (int i = 0; i < n && spans[i].first <= reach; ++i)
-                reach = std::max(reach, spans[i].second);
-            return reach >= right;
-        }
-    };
 
     Target target_;
     std::vector<Command> commands_;

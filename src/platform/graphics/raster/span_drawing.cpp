@@ -3,6 +3,7 @@
 
 #include "platform/graphics/raster/bilinear_block.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
+#include "platform/graphics/raster/row_marks.h"
 #include "platform/graphics/raster/span_walker.h"
 
 #include <algorithm>
@@ -340,7 +341,7 @@ Span_Function Black_Span_For(const State& state, const Target& target)
 } // namespace
 
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
-                        int32_t bottom)
+                        int32_t bottom, Row_Marks* marks)
 {
     if (state.blend == Blend::Keep)
         return;
@@ -350,8 +351,11 @@ void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle
     Span_Walker walker(setup, top);
     for (int32_t y = top; y < bottom; ++y, walker.Step()) {
         int32_t left, right;
-        if (walker.Span(left, right))
-            draw_row(target, state, setup, y, left, right);
+        if (!walker.Span(left, right))
+            continue;
+        draw_row(target, state, setup, y, left, right);
+        if (marks)
+            marks->Mark(y, left, right);
     }
 }
 

@@ -15,9 +15,12 @@
 
 namespace Raster {
 
-// Draws rows [top, bottom) of the triangle (already clipped to its box by the caller).
+class Row_Marks;
+
+// Draws rows [top, bottom) of the triangle (already clipped to its box by the caller); with
+// marks, also marks the pixels drawn.
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
-                        int32_t bottom);
+                        int32_t bottom, Row_Marks* marks = nullptr);
 
 // The kernels this processor runs, fastest first (the last is the general loop).
 std::vector<std::string> Span_Kernel_Names();
