@@ -163,7 +163,10 @@ inline Block_Bounds Bounds(const Source& s, int64_t u, int64_t reach_u, int64_t 
     const int64_t xa = u >> 24, xb = (u + reach_u) >> 24, ya = v >> 24, yb = (v + reach_v) >> 24;
     Block_Bounds b;
     // As unsigned numbers, negative positions are beyond every last texel.
-    auto in = [](int64_t i, int32_t last) { return static_cast<uint64_t>(i) <= static_cast<uint64_t>(last); };
+    // As integers, so that the five tests are and-ed without branches.
+    auto in = [](int64_t i, int32_t last) -> int {
+        return static_cast<uint64_t>(i) <= static_cast<uint64_t>(last);
+    };
     b.inside = whole & in(xa, s.last_x) & in(xb, s.last_x) & in(ya, s.last_y) & in(yb, s.last_y);
     // Most blocks lie inside: their ends need no clamping, so the branch saves the clamps' work.
     const int64_t x_low = std::min(xa, xb), x_high = std::max(xa, xb);
