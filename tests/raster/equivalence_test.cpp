@@ -231,6 +231,30 @@ TEST(Equivalence, AClearShowsThroughAGapBesideATriangleCutBelowTheTopOfItsRows)
     EXPECT_TRUE(expected.bytes == actual.bytes);
 }
 
+TEST(Equivalence, ABlackAddedLayerClearsTheFourthBytesOutsideAClear)
+{
+    // A black additive rectangle over a clear of {10, 10, 50, 30} in a target whose fourth
+    // bytes are set: as the clear, and one pixel beyond it on each side in turn.
+    const int grow[][4] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    for (const auto& g : grow) {
+        Image expected(64, 40, Pixel_Format::X8R8G8B8);
+        std::fill(expected.bytes.begin(), expected.bytes.end(), 0xFF);
+        Image actual = expected;
+        actual.target.pixels = actual.bytes.data();
+        for (Image* image : {&expected, &actual}) {
+            auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+            rasterizer->Set_Target(image->target);
+            rasterizer->Clear({10, 10, 50, 30}, 0x405060);
+            const State state = Flat_State(image->target, Blend::Add);
+            const double l = 9.5 - g[0], t = 9.5 - g[1], r = 49.5 + g[2], b = 29.5 + g[3];
+            rasterizer->Draw_Triangle(Point(l, t), Point(r, t), Point(l, b), state, Cull::None);
+            rasterizer->Draw_Triangle(Point(r, t), Point(r, b), Point(l, b), state, Cull::None);
+            rasterizer->Flush();
+        }
+        EXPECT_TRUE(expected.bytes == actual.bytes) << g[0] << g[1] << g[2] << g[3];
+    }
+}
+
 TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
 {
     // One diffuse colour per triangle takes the stepped vector run: texel pairs read together,

@@ -125,16 +125,34 @@ private:
 
     void Draw_Stripe(int32_t top, int32_t bottom)
     {
+        // Pixels of the stripe that a clear of this flush filled. Every store clears the bits beside
+        // the channels, so they stay zero there, and an additive layer at zero brightness inside
+        // would change nothing.
+        Rect cleared{};
         for (size_t i = 0; i < commands_.size(); ++i) {
             const Command& command = commands_[i];
             int32_t y0 = std::max(top, command.rect.top), y1 = std::min(bottom, command.rect.bottom);
+            if (y0 >= y1)
+                continue;
+            const Rect rows{command.rect.left, y0, command.rect.right, y1};
             if (command.clear) {
-                if (y0 < y1)
-                    i = Clear_Under_Opaque(i, top, bottom, y0, y1);
-            } else if (y0 < y1) {
+                if (Area(rows) > Area(cleared))
+                    cleared = rows;
+                i = Clear_Under_Opaque(i, top, bottom, y0, y1);
+            } else if (!Inside(rows, cleared) ||
+                       !Changes_Only_Beside_Channels(states_[command.state], setups_[command.setup],
+                                                     target_)) {
                 Draw_Triangle_Rows(target_, states_[command.state], setups_[command.setup], y0, y1);
             }
         }
+    }
+
+    static int64_t Area(const Rect& r) { return static_cast<int64_t>(r.right - r.left) * (r.bottom - r.top); }
+
+    static bool Inside(const Rect& r, const Rect& outer)
+    {
+        return r.left >= outer.left && r.right <= outer.right && r.top >= outer.top &&
+               r.bottom <= outer.bottom;
     }
 
     // Rows [y0, y1) of the clear at commands_[index] with the opaque triangles queued right

@@ -340,6 +340,12 @@ Span_Function Black_Span_For(const State& state, const Target& target)
 
 } // namespace
 
+bool Changes_Only_Beside_Channels(const State& state, const Triangle_Setup& setup, const Target& target)
+{
+    return state.blend == Blend::Add && Black_Source(state, setup) &&
+           Black_Span_For(state, target) != nullptr;
+}
+
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
                         int32_t bottom, Row_Marks* marks)
 {

@@ -17,6 +17,10 @@ namespace Raster {
 
 class Row_Marks;
 
+// Whether drawing the triangle would change no channel of the target, only the bits beside
+// them (an additive layer at zero brightness): where those are known to be zero, it can be left out.
+bool Changes_Only_Beside_Channels(const State& state, const Triangle_Setup& setup, const Target& target);
+
 // Draws rows [top, bottom) of the triangle (already clipped to its box by the caller); with
 // marks, also marks the pixels drawn.
 void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
