@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/graphics/raster/raster_types.h"
+#include "platform/graphics/raster/triangle_setup.h"
 
 #include <cstdint>
 
@@ -61,6 +62,29 @@ struct Block_Functions {
 // The flat run in 16-bit lanes, sixteen pixels a block, any count (bilinear_run_avx512.cpp).
 void Avx512_Shade_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
                       int count, const Run_Output& output);
+
+// The covered pixels [left, right) of row y.
+struct Row_Extent {
+    int32_t y, left, right;
+};
+
+// The rows of one triangle with one diffuse colour, drawn as Avx512_Shade_Run draws a run:
+// the texel planes u, v (their positions below 2^45 in magnitude at every pixel drawn), the
+// texture (32 bits per texel, at least 2 x 2, pitch a multiple of 4) and the target.
+struct Rows_Job {
+    const Texture* texture = nullptr;
+    Plane u, v;
+    uint32_t diffuse = 0; // 0x00RRGGBB
+    uint8_t* pixels = nullptr;
+    int32_t pitch = 0;
+    bool sixteen_bits = false, five_six_five = false, add = false;
+    // Null, or the (2 * D + 1) * 255 of the dither values of the eight pixels from x, y at
+    // [8 * (4 * (y & 3) + (x & 3))], as Run_Output::dither_bias.
+    const uint32_t* dither_biases = nullptr;
+};
+
+// The runs of count rows, the set-up shared (bilinear_run_avx512.cpp).
+void Avx512_Shade_Rows(const Rows_Job& job, const Row_Extent* rows, int count);
 
 extern const Block_Functions& Avx2_Blocks;
 extern const Block_Functions& Avx512_Blocks;

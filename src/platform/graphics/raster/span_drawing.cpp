@@ -229,14 +229,22 @@ Span_Function Bilinear_Span_For(const State& state, const Target& target)
     }
 }
 
+using Rows_Function = bool (*)(const Target&, const State&, const Triangle_Setup&, int32_t top,
+                               int32_t bottom, Row_Marks* marks);
+
 // A way of drawing spans: whether this processor runs it, which states it draws, and its
-// row function for a state (blend and target format fixed at compile time).
+// row function for a state (blend and target format fixed at compile time); null, or a
+// function drawing the triangle's rows [top, bottom) at once where it can (else false).
 struct Span_Kernel {
     const char* name;
     bool (*available)();
     bool (*accepts)(const State&, const Triangle_Setup&);
     Span_Function (*draw_row)(const State&, const Target&);
+    Rows_Function draw_rows;
 };
+
+bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+                      int32_t bottom, Row_Marks* marks);
 
 bool Always()
 {
@@ -253,11 +261,12 @@ bool Vector_Case(const State& state, const Triangle_Setup& setup)
 
 // Fastest first; the last accepts everything.
 constexpr Span_Kernel Kernels[] = {
-    {"avx512-bilinear", [] { return Avx512_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx512>},
-    {"avx2-bilinear", [] { return Avx2_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx2>},
-    {"portable-bilinear", Always, Fast_Case, Bilinear_Span_For<nullptr>},
+    {"avx512-bilinear", [] { return Avx512_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx512>,
+     Avx512_Flat_Rows},
+    {"avx2-bilinear", [] { return Avx2_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx2>, nullptr},
+    {"portable-bilinear", Always, Fast_Case, Bilinear_Span_For<nullptr>, nullptr},
     {"general", Always, [](const State&, const Triangle_Setup&) { return true; },
-     [](const State&, const Target&) -> Span_Function { return General_Span; }},
+     [](const State&, const Target&) -> Span_Function { return General_Span; }, nullptr},
 };
 constexpr int Kernel_Count = static_cast<int>(sizeof Kernels / sizeof Kernels[0]);
 
@@ -272,6 +281,60 @@ const Span_Kernel& Kernel_For(const State& state, const Triangle_Setup& setup)
         if (kernel.available() && kernel.accepts(state, setup))
             return kernel;
     return Kernels[Kernel_Count - 1];
+}
+
+// Whether the texel positions of the triangle's box, its corners bounding them, stay below
+// 2^45 in magnitude (as Whole_Run_Fits asks of a run).
+bool Box_Fits(const Triangle_Setup& setup)
+{
+    constexpr int64_t limit = int64_t{1} << 45;
+    const Rect& b = setup.box;
+    for (const Plane* p : {&setup.u, &setup.v})
+        for (int64_t x : {b.left, b.right - 1})
+            for (int64_t y : {b.top, b.bottom - 1})
+                if (p->At(x, y) <= -limit || p->At(x, y) >= limit)
+                    return false;
+    return true;
+}
+
+// A triangle of one diffuse colour all over (the program's layers) whose texel positions fit
+// the vector run: its rows go to the run together, a few dozen at a time, sharing its set-up.
+bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+                      int32_t bottom, Row_Marks* marks)
+{
+    auto constant = [](const Plane& p) { return p.a == 0 && p.b == 0; };
+    if (setup.perspective || !constant(setup.red) || !constant(setup.green) || !constant(setup.blue) ||
+        state.texture.width < 2 || state.texture.height < 2 || !Box_Fits(setup))
+        return false;
+    Rows_Job job;
+    job.texture = &state.texture;
+    job.u = setup.u, job.v = setup.v;
+    job.diffuse = Colour_From_Plane(setup.red.c) << 16 | Colour_From_Plane(setup.green.c) << 8 |
+                  Colour_From_Plane(setup.blue.c);
+    job.pixels = target.pixels, job.pitch = target.pitch;
+    job.sixteen_bits = target.format != Pixel_Format::X8R8G8B8;
+    job.five_six_five = target.format == Pixel_Format::R5G6B5;
+    job.add = state.blend == Blend::Add;
+    job.dither_biases = job.sixteen_bits && state.dither ? &Dither_Biases.values[0][0][0] : nullptr;
+    constexpr int batch = 64;
+    Row_Extent rows[batch];
+    int count = 0;
+    Span_Walker walker(setup, top);
+    for (int32_t y = top; y < bottom; ++y, walker.Step()) {
+        Row_Extent& row = rows[count];
+        row.y = y;
+        if (!walker.Span(row.left, row.right))
+            continue;
+        if (marks)
+            marks->Mark(y, row.left, row.right);
+        if (++count == batch) {
+            Avx512_Shade_Rows(job, rows, count);
+            count = 0;
+        }
+    }
+    if (count > 0)
+        Avx512_Shade_Rows(job, rows, count);
+    return true;
 }
 
 // Whether every source colour of the triangle is black whatever its texture holds: its
@@ -352,8 +415,12 @@ void Draw_Triangle_Rows(const Target& target, const State& state, const Triangle
     if (state.blend == Blend::Keep)
         return;
     Span_Function draw_row = Black_Source(state, setup) ? Black_Span_For(state, target) : nullptr;
-    if (!draw_row)
-        draw_row = Kernel_For(state, setup).draw_row(state, target);
+    if (!draw_row) {
+        const Span_Kernel& kernel = Kernel_For(state, setup);
+        if (kernel.draw_rows && kernel.draw_rows(target, state, setup, top, bottom, marks))
+            return;
+        draw_row = kernel.draw_row(state, target);
+    }
     Span_Walker walker(setup, top);
     for (int32_t y = top; y < bottom; ++y, walker.Step()) {
         int32_t left, right;
