@@ -180,79 +180,81 @@ TEST(Equivalence, LargeTargetsAreDrawnInParallelBandsIdentically)
     }
 }
 
+// Draws the same commands through the reference and the software rasterizer into copies of
+// start; true when they leave the same bytes.
+template <typename Commands> bool Same_Drawn(const Image& start, Commands commands)
+{
+    Image expected = start, actual = start;
+    expected.target.pixels = expected.bytes.data();
+    actual.target.pixels = actual.bytes.data();
+    for (Image* image : {&expected, &actual}) {
+        auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
+        rasterizer->Set_Target(image->target);
+        commands(*rasterizer, image->target);
+        rasterizer->Flush();
+    }
+    return expected.bytes == actual.bytes;
+}
+
 TEST(Equivalence, AClearShowsThroughTheSmallestGapsOfTheOpaqueLayerOverIt)
 {
     // Opaque rectangles over a clear: side by side, one pixel apart (also on either side of a
     // multiple of 64), overlapping, one row short.
     const int columns[][4] = {{0, 40, 40, 80}, {0, 40, 41, 80}, {0, 63, 64, 80},
                               {0, 64, 65, 80}, {0, 50, 30, 80}, {1, 40, 40, 80}};
-    for (const auto& c : columns) {
-        Image expected(80, 20, Pixel_Format::X8R8G8B8);
-        Image actual = expected;
-        actual.target.pixels = actual.bytes.data();
-        for (Image* image : {&expected, &actual}) {
-            auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
-            rasterizer->Set_Target(image->target);
-            rasterizer->Clear({0, 0, 80, 20}, 0x405060);
-            const State state = Flat_State(image->target, Blend::Opaque);
-            for (int half = 0; half < 2; ++half) {
-                double left = c[2 * half] - 0.5, right = c[2 * half + 1] - 0.5, bottom = 19.5 - half;
-                rasterizer->Draw_Triangle(Point(left, -0.5, 200), Point(right, -0.5, 200),
-                                          Point(left, bottom, 200), state, Cull::None);
-                rasterizer->Draw_Triangle(Point(right, -0.5, 200), Point(right, bottom, 200),
-                                          Point(left, bottom, 200), state, Cull::None);
-            }
-            rasterizer->Flush();
-        }
-        EXPECT_TRUE(expected.bytes == actual.bytes) << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
-    }
+    for (const auto& c : columns)
+        EXPECT_TRUE(Same_Drawn(Image(80, 20, Pixel_Format::X8R8G8B8),
+                               [&](Rasterizer& r, const Target& target) {
+                                   r.Clear({0, 0, 80, 20}, 0x405060);
+                                   const State state = Flat_State(target, Blend::Opaque);
+                                   for (int half = 0; half < 2; ++half) {
+                                       double left = c[2 * half] - 0.5, right = c[2 * half + 1] - 0.5,
+                                              bottom = 19.5 - half;
+                                       r.Draw_Triangle(Point(left, -0.5, 200), Point(right, -0.5, 200),
+                                                       Point(left, bottom, 200), state, Cull::None);
+                                       r.Draw_Triangle(Point(right, -0.5, 200), Point(right, bottom, 200),
+                                                       Point(left, bottom, 200), state, Cull::None);
+                                   }
+                               }))
+            << c[0] << " " << c[1] << " " << c[2] << " " << c[3];
 }
 
 TEST(Equivalence, AClearShowsThroughAGapBesideATriangleCutBelowTheTopOfItsRows)
 {
     // Two opaque halves of a slanted band with an 8-pixel gap between them; the upper one is
     // clipped to start at row 7, so its spans there must be those of row 7.
-    Image expected(80, 20, Pixel_Format::X8R8G8B8);
-    Image actual = expected;
-    actual.target.pixels = actual.bytes.data();
-    for (Image* image : {&expected, &actual}) {
-        auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
-        rasterizer->Set_Target(image->target);
-        rasterizer->Clear({0, 0, 80, 20}, 0x405060);
-        const State lower = Flat_State(image->target, Blend::Opaque);
+    EXPECT_TRUE(Same_Drawn(Image(80, 20, Pixel_Format::X8R8G8B8), [](Rasterizer& r, const Target& target) {
+        r.Clear({0, 0, 80, 20}, 0x405060);
+        const State lower = Flat_State(target, Blend::Opaque);
         State upper = lower;
         upper.clip.top = 7;
-        rasterizer->Draw_Triangle(Point(-8.5, -0.5, 200), Point(71.5, 19.5, 200), Point(-8.5, 19.5, 200),
-                                  lower, Cull::None);
-        rasterizer->Draw_Triangle(Point(-0.5, -0.5, 200), Point(79.5, -0.5, 200), Point(79.5, 19.5, 200),
-                                  upper, Cull::None);
-        rasterizer->Flush();
-    }
-    EXPECT_TRUE(expected.bytes == actual.bytes);
+        r.Draw_Triangle(Point(-8.5, -0.5, 200), Point(71.5, 19.5, 200), Point(-8.5, 19.5, 200), lower,
+                        Cull::None);
+        r.Draw_Triangle(Point(-0.5, -0.5, 200), Point(79.5, -0.5, 200), Point(79.5, 19.5, 200), upper,
+                        Cull::None);
+    }));
 }
 
 TEST(Equivalence, ABlackAddedLayerClearsTheFourthBytesOutsideAClear)
 {
     // A black additive rectangle over a clear of {10, 10, 50, 30} in a target whose fourth
     // bytes are set: as the clear, and one pixel beyond it on each side in turn.
+    Image start(64, 40, Pixel_Format::X8R8G8B8);
+    std::fill(start.bytes.begin(), start.bytes.end(), 0xFF);
     const int grow[][4] = {{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    for (const auto& g : grow) {
-        Image expected(64, 40, Pixel_Format::X8R8G8B8);
-        std::fill(expected.bytes.begin(), expected.bytes.end(), 0xFF);
-        Image actual = expected;
-        actual.target.pixels = actual.bytes.data();
-        for (Image* image : {&expected, &actual}) {
-            auto rasterizer = image == &expected ? Make_Reference_Rasterizer() : Make_Software_Rasterizer();
-            rasterizer->Set_Target(image->target);
-            rasterizer->Clear({10, 10, 50, 30}, 0x405060);
-            const State state = Flat_State(image->target, Blend::Add);
-            const double l = 9.5 - g[0], t = 9.5 - g[1], r = 49.5 + g[2], b = 29.5 + g[3];
-            rasterizer->Draw_Triangle(Point(l, t), Point(r, t), Point(l, b), state, Cull::None);
-            rasterizer->Draw_Triangle(Point(r, t), Point(r, b), Point(l, b), state, Cull::None);
-            rasterizer->Flush();
-        }
-        EXPECT_TRUE(expected.bytes == actual.bytes) << g[0] << g[1] << g[2] << g[3];
-    }
+    for (const auto& g : grow)
+        EXPECT_TRUE(Same_Drawn(start,
+                               [&](Rasterizer& r, const Target& target) {
+                                   r.Clear({10, 10, 50, 30}, 0x405060);
+                                   const State state = Flat_State(target, Blend::Add);
+                                   const double left = 9.5 - g[0], top = 9.5 - g[1], right = 49.5 + g[2],
+                                                bottom = 29.5 + g[3];
+                                   r.Draw_Triangle(Point(left, top), Point(right, top), Point(left, bottom),
+                                                   state, Cull::None);
+                                   r.Draw_Triangle(Point(right, top), Point(right, bottom),
+                                                   Point(left, bottom), state, Cull::None);
+                               }))
+            << g[0] << g[1] << g[2] << g[3];
 }
 
 TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
