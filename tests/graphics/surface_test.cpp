@@ -61,13 +61,13 @@ TEST_F(Graphics_Test, ColourFillWritesThePixelValueIntoTheRectangleOnly)
     DDBLTFX fx{};
     fx.dwSize = sizeof fx;
     fx.dwFillColor = 0xF81F;
-    RECT r{1, 1, 3, 2};
+    RECT r{1, 1, 3, 3};
     ASSERT_EQ(s->Blt(&r, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 4; ++x) {
             uint16_t v;
             std::memcpy(&v, s->Bits() + y * s->Pitch() + x * 2, 2);
-            EXPECT_EQ(v, (y == 1 && x >= 1 && x < 3) ? 0xF81F : 0) << x << "," << y;
+            EXPECT_EQ(v, (y >= 1 && x >= 1 && x < 3) ? 0xF81F : 0) << x << "," << y;
         }
     }
     fx.dwSize = 0;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -162,14 +163,38 @@ HRESULT IDirectDrawSurface7::GetCaps(DDSCAPS2* caps)
 
 HRESULT IDirectDrawSurface7::Fill(const RECT& r, DWORD value)
 {
-    DWORD bytes = Bytes_Per_Pixel(Format());
+    const DWORD bytes = Bytes_Per_Pixel(Format());
+    if (r.left >= r.right || r.top >= r.bottom) {
+        return DD_OK;
+    }
     uint8_t pattern[4];
     std::memcpy(pattern, &value, 4);
-    for (LONG y = r.top; y < r.bottom; ++y) {
-        uint8_t* p = Bits() + static_cast<ptrdiff_t>(y) * Row_Pitch + static_cast<ptrdiff_t>(r.left) * bytes;
-        for (LONG x = r.left; x < r.right; ++x, p += bytes) {
-            std::memcpy(p, pattern, bytes);
+    // The first row pixel by pixel in copies of a fixed size (the compiler widens them), the
+    // others as copies of it: a copy of a size known only at run time is a library call a pixel.
+    uint8_t* first =
+        Bits() + static_cast<ptrdiff_t>(r.top) * Row_Pitch + static_cast<ptrdiff_t>(r.left) * bytes;
+    const size_t row_bytes = static_cast<size_t>(r.right - r.left) * bytes;
+    auto fill = [&](auto size) {
+        for (size_t i = 0; i < row_bytes; i += size.value) {
+            std::memcpy(first + i, pattern, size.value);
         }
+    };
+    switch (bytes) {
+    case 4:
+        fill(std::integral_constant<size_t, 4>{});
+        break;
+    case 3:
+        fill(std::integral_constant<size_t, 3>{});
+        break;
+    case 2:
+        fill(std::integral_constant<size_t, 2>{});
+        break;
+    default:
+        fill(std::integral_constant<size_t, 1>{});
+        break;
+    }
+    for (LONG y = r.top + 1; y < r.bottom; ++y) {
+        std::memcpy(first + static_cast<ptrdiff_t>(y - r.top) * Row_Pitch, first, row_bytes);
     }
     return DD_OK;
 }
