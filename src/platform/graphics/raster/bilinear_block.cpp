@@ -56,7 +56,7 @@ BLOCK_TARGET static void Shade_Bilinear_Run(const Texture& texture, int64_t u, i
     }
 }
 
-const Block_Functions Blocks = {Block_Available, Shade_Bilinear_Block, Shade_Bilinear_Run, 8,
+const Block_Functions Blocks = {Block_Available, Shade_Bilinear_Block, Shade_Bilinear_Run, nullptr, 8,
                                 Add_Block_32,    Store_Block_16};
 
 #undef BLOCK_TARGET

@@ -47,6 +47,9 @@ struct Block_Functions {
     // same sum. The colours go into output as add_32 or store_16 would put them.
     void (*shade_run)(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
                       int count, const Run_Output& output);
+    // Null, or whether shade_run cannot draw a run with these texel steps because the texture
+    // lacks its row pairs (Texture::row_pairs).
+    bool (*needs_row_pairs)(const Texture& texture, int64_t du, int64_t dv);
     // shade_run's count must be a multiple of this, a power of two (1: it masks the last block
     // itself).
     int run_multiple;
@@ -58,6 +61,12 @@ struct Block_Functions {
     void (*store_16)(const uint32_t source[8], uint8_t* out, bool five_six_five, bool add,
                      const uint32_t* dither_bias);
 };
+
+// Whether some block of a run with these texel steps (24 fraction bits) may have its texel
+// pairs too far apart for the AVX-512 run's windows, so that it loads them from the row pairs.
+bool Avx512_May_Load_Pairs(const Texture& texture, int64_t du, int64_t dv);
+// Whether Avx512_Shade_Run needs row pairs the texture lacks.
+bool Avx512_Needs_Row_Pairs(const Texture& texture, int64_t du, int64_t dv);
 
 // The flat run in 16-bit lanes, sixteen pixels a block, any count (bilinear_run_avx512.cpp).
 void Avx512_Shade_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,

@@ -16,8 +16,9 @@ bool Block_Available()
     return available;
 }
 #include "platform/graphics/raster/bilinear_block_lanes.h"
-const Block_Functions Blocks = {Block_Available, Shade_Bilinear_Block, Avx512_Shade_Run, 1,
-                                Add_Block_32,    Store_Block_16};
+const Block_Functions Blocks = {
+    Block_Available, Shade_Bilinear_Block, Avx512_Shade_Run, Avx512_Needs_Row_Pairs, 1,
+    Add_Block_32,    Store_Block_16};
 
 #undef BLOCK_TARGET
 } // namespace Raster::Avx512

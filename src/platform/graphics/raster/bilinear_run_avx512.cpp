@@ -4,12 +4,13 @@
 // bilinear sum is taken in two exact stages on word pairs: across each texel row in 16-bit
 // lanes (the row sum is below 2^16), then down the two rows with one 16 x 16 -> 32-bit
 // multiply-add of rows offset into signed range. Where the block's sixteen texel pairs lie in
-// a window of 32 texels (the layers are magnified several times), the bytes are picked from
-// the window's two registers directly; in a window of 64 texels the taps are picked first;
-// elsewhere they are gathered. Texel positions are stepped modulo 2^32, which is exact inside
-// a texture of up to 256 texels a side and exact modulo 256 texels in any; blocks that clamp
-// or gather take them exactly from 64-bit lanes. The last block is masked. A triangle's rows
-// may come together (Avx512_Shade_Rows): what the runs share is then set up once.
+// a window of 32 or 64 texels (the layers are magnified several times), the bytes are picked
+// from the window's two or four registers directly; elsewhere each pixel's neighbourhood is
+// loaded from the texture's row pairs, where it lies in 16 bytes. Texel positions are stepped
+// modulo 2^32, which is exact inside a texture of up to 256 texels a side and exact modulo 256
+// texels in any; blocks that clamp or load pairs take them exactly from 64-bit lanes. The last
+// block is masked. A triangle's rows may come together (Avx512_Shade_Rows): what the runs
+// share is then set up once.
 #include "platform/graphics/raster/bilinear_block.h"
 
 // g++ 12 takes the undefined pass-through operand inside its own AVX-512 intrinsics for an
@@ -27,12 +28,15 @@ namespace {
 #define RUN_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi,avx2,bmi2")))
 // Inlined into the block loop, so the taps stay in registers.
 #define RUN_INLINE RUN_TARGET inline __attribute__((always_inline))
+#define RUN_INLINE_LAMBDA                                                                                    \
+    __attribute__((always_inline, target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi,avx2,bmi2")))
 
 using Mask = __mmask16;
 
 // The run's texture, as the block needs it.
 struct Source {
     const uint8_t* pixels;
+    const uint8_t* row_pairs;
     int32_t pitch;
     int32_t last_x, last_y; // the first tap of a pair is at most these (size - 2)
     int32_t width, height;
@@ -92,10 +96,6 @@ RUN_TARGET inline void Pair_Taps(__m512i position, int32_t last, __m512i& index,
     fraction = _mm512_mask_mov_epi32(f, beyond, _mm512_set1_epi32(256));
 }
 
-struct Taps {
-    __m512i t00, t10, t01, t11; // X8R8G8B8 texels: first and second tap of the upper and lower row
-};
-
 // Sixteen texels of a window of the given width from its row r (and the rows after it, for
 // windows narrower than sixteen), texel c at lane (r * Columns + c) % 16.
 template <int Columns> RUN_TARGET inline __m512i Window_Part(const uint8_t* base, int32_t pitch, int part)
@@ -127,24 +127,6 @@ template <int Columns> RUN_TARGET inline __m512i Window_Index(int32_t wx, int32_
 RUN_TARGET inline const uint8_t* Window_Base(const Source& s, int32_t wx, int32_t wy)
 {
     return s.pixels + static_cast<intptr_t>(wy) * s.pitch + 4 * wx;
-}
-
-// Both texels of each pair as one 64-bit element, eight pairs a gather, then split.
-RUN_TARGET inline Taps Gathered_Taps(const Source& s, __m512i x0, __m512i y0)
-{
-    __m512i offset =
-        _mm512_add_epi32(_mm512_mullo_epi32(y0, _mm512_set1_epi32(s.pitch)), _mm512_slli_epi32(x0, 2));
-    const __m512i first = _mm512_set_epi32(30, 28, 26, 24, 22, 20, 18, 16, 14, 12, 10, 8, 6, 4, 2, 0);
-    const __m512i second = _mm512_add_epi32(first, _mm512_set1_epi32(1));
-    Taps t;
-    for (int row = 0; row < 2; ++row) {
-        const uint8_t* base = s.pixels + row * s.pitch;
-        __m512i a = _mm512_i32gather_epi64(_mm512_castsi512_si256(offset), base, 1);
-        __m512i b = _mm512_i32gather_epi64(_mm512_extracti64x4_epi64(offset, 1), base, 1);
-        (row == 0 ? t.t00 : t.t01) = _mm512_permutex2var_epi32(a, first, b);
-        (row == 0 ? t.t10 : t.t11) = _mm512_permutex2var_epi32(a, second, b);
-    }
-    return t;
 }
 
 // The first taps of a block's pairs span [left, left + across] x [top, top + down]; inside:
@@ -273,28 +255,43 @@ RUN_INLINE Channels Window_Channels(const Source& s, int32_t wx, int32_t wy, __m
             Window_Channel<parts>(w, bytes, Neighbourhood_Bytes(2, Columns), upper_half)};
 }
 
-// Channels from the four taps: the upper row's bytes from (t00, t01), the lower's from (t10,
-// t11), each pair a 128-byte table; the second permute keeps the first's bytes where it is
-// masked off, as they stand in its offsets.
-RUN_TARGET inline __m512i Tap_Channel(const Taps& t, int channel)
+// Four pixels' neighbourhoods, 16 bytes each from the row pairs, one to a 128-bit lane.
+RUN_INLINE __m512i Four_Neighbourhoods(const uint8_t* row_pairs, const int32_t* offsets)
 {
-    constexpr __mmask64 first_taps = 0x5555555555555555ull;
-    // Bytes 0 and 2 from t00 and t01 (offsets 0.. and 64..), 1 and 3 from t10 and t11.
-    const __m512i offsets =
-        _mm512_add_epi8(Lane_Bytes(), _mm512_set1_epi32(channel * 0x01010101 + 0x40400000));
-    const __m512i firsts = _mm512_maskz_permutex2var_epi8(first_taps, t.t00, offsets, t.t01);
-    const __m512i with_seconds =
-        _mm512_or_si512(firsts, _mm512_and_si512(offsets, _mm512_set1_epi32(static_cast<int>(0xFF00FF00u))));
-    return _mm512_mask2_permutex2var_epi8(t.t10, with_seconds, static_cast<__mmask64>(~first_taps), t.t11);
+    auto at = [&](int i) { return reinterpret_cast<const __m128i*>(row_pairs + offsets[i]); };
+    __m512i q = _mm512_castsi128_si512(_mm_loadu_si128(at(0)));
+    q = _mm512_inserti32x4(q, _mm_loadu_si128(at(1)), 1);
+    q = _mm512_inserti32x4(q, _mm_loadu_si128(at(2)), 2);
+    return _mm512_inserti32x4(q, _mm_loadu_si128(at(3)), 3);
 }
 
-RUN_TARGET inline Channels Tap_Channels(const Taps& t)
+// Channels of a block whose pairs lie too far apart for a window (x0, y0: its first taps,
+// exactly): each pixel's neighbourhood is loaded from the row pairs, eight pixels to a pair
+// of registers, and its channel bytes picked in the order Bilinear_Channel takes them.
+RUN_INLINE Channels Pair_Channels(const Source& s, __m512i x0, __m512i y0)
 {
-    return {Tap_Channel(t, 0), Tap_Channel(t, 1), Tap_Channel(t, 2)};
+    alignas(64) int32_t offsets[16];
+    _mm512_store_si512(offsets, _mm512_add_epi32(_mm512_mullo_epi32(y0, _mm512_set1_epi32(8 * s.width)),
+                                                 _mm512_slli_epi32(x0, 3)));
+    const __m512i q0 = Four_Neighbourhoods(s.row_pairs, offsets),
+                  q1 = Four_Neighbourhoods(s.row_pairs, offsets + 4);
+    const __m512i q2 = Four_Neighbourhoods(s.row_pairs, offsets + 8),
+                  q3 = Four_Neighbourhoods(s.row_pairs, offsets + 12);
+    // Pixel i's neighbourhood at 16 * (i % 8) of its pair of registers: the texels (x, y) at +0,
+    // (x, y + 1) at +4, (x + 1, y) at +8, (x + 1, y + 1) at +12.
+    const __m512i first =
+        _mm512_add_epi8(_mm512_slli_epi32(_mm512_and_si512(Lane_Bytes(), _mm512_set1_epi8(0x1C)), 2),
+                        _mm512_set1_epi32(0x0C040800));
+    auto channel = [&](int c) RUN_INLINE_LAMBDA {
+        const __m512i at = _mm512_add_epi8(first, _mm512_set1_epi8(static_cast<char>(c)));
+        return _mm512_mask_blend_epi8(0xFFFFFFFF00000000ull, _mm512_permutex2var_epi8(q0, at, q1),
+                                      _mm512_permutex2var_epi8(q2, at, q3));
+    };
+    return {channel(0), channel(1), channel(2)};
 }
 
 // The window shapes, width and height in texels, narrowest first: a block takes the first that
-// holds its pairs, else its pairs are gathered.
+// holds its pairs, else they are loaded from the row pairs.
 #define RUN_WINDOW_SHAPES 8, 4, 16, 2, 4, 8, 32, 2, 16, 4, 8, 8, 4, 16
 
 template <int W, int H, int... More> inline bool Fits_Some(const Source& s, const Block_Bounds& b)
@@ -306,13 +303,13 @@ template <int W, int H, int... More> inline bool Fits_Some(const Source& s, cons
     }
 }
 
-// Whether some window holds the block's pairs (else they are gathered).
+// Whether some window holds the block's pairs.
 inline bool Windowed(const Source& s, const Block_Bounds& b)
 {
     return Fits_Some<RUN_WINDOW_SHAPES>(s, b);
 }
 
-// x0, y0: exact where the pairs are gathered; a window needs them modulo 256 only.
+// x0, y0: exact where no window holds the pairs; a window needs them modulo 256 only.
 template <int W, int H, int... More>
 RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m512i x0, __m512i y0)
 {
@@ -322,7 +319,7 @@ RUN_INLINE Channels Block_Channels(const Source& s, const Block_Bounds& b, __m51
         return Window_Channels<W, H>(s, wx, wy, x0, y0);
     }
     if constexpr (sizeof...(More) == 0) {
-        return Tap_Channels(Gathered_Taps(s, x0, y0));
+        return Pair_Channels(s, x0, y0);
     } else {
         return Block_Channels<More...>(s, b, x0, y0);
     }
@@ -341,14 +338,14 @@ struct Run_Setup {
 
 RUN_INLINE Run_Setup Set_Up_Runs(const Texture& texture, int64_t du, int64_t dv, uint32_t diffuse)
 {
-    Run_Setup r{
-        {texture.pixels, texture.pitch, texture.width - 2, texture.height - 2, texture.width, texture.height},
-        {},
-        du,
-        dv,
-        Start_Positions(0, du),
-        Start_Positions(0, dv),
-        texture.width <= 256 && texture.height <= 256};
+    Run_Setup r{{texture.pixels, texture.row_pairs, texture.pitch, texture.width - 2, texture.height - 2,
+                 texture.width, texture.height},
+                {},
+                du,
+                dv,
+                Start_Positions(0, du),
+                Start_Positions(0, dv),
+                texture.width <= 256 && texture.height <= 256};
     const uint32_t red = (diffuse >> 16) & 255, green = (diffuse >> 8) & 255, blue = diffuse & 255;
     r.d.low = Word_Pairs(blue, red);
     r.d.high = Word_Pairs(green, 0);
@@ -439,6 +436,23 @@ RUN_TARGET void Rows(const Rows_Job& job, const Row_Extent* rows, int count)
 }
 
 } // namespace
+
+bool Avx512_May_Load_Pairs(const Texture& texture, int64_t du, int64_t dv)
+{
+    // A block's first taps lie at most floor(15 |d|) + 1 texels apart (clamping only brings them
+    // closer): a window that holds that many holds every block's.
+    auto reach = [](int64_t d) {
+        const int64_t texels = (15 * (d < 0 ? -d : d) >> 24) + 1;
+        return static_cast<int32_t>(texels < 1024 ? texels : 1024);
+    };
+    const Source s{nullptr, nullptr, 0, texture.width - 2, texture.height - 2, texture.width, texture.height};
+    return !Windowed(s, {0, 0, reach(du), reach(dv), true});
+}
+
+bool Avx512_Needs_Row_Pairs(const Texture& texture, int64_t du, int64_t dv)
+{
+    return texture.row_pairs == nullptr && Avx512_May_Load_Pairs(texture, du, dv);
+}
 
 // The run for any count: the target format and the blend are chosen once per run.
 RUN_TARGET void Avx512_Shade_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv,

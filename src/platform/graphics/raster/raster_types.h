@@ -60,6 +60,11 @@ struct Texture {
     // Zero, or a value that changes whenever the texels or the palette may have changed and
     // never repeats: a rasterizer may keep converted copies of the texels while it stays.
     uint64_t revision = 0;
+    // Null, or the X8R8G8B8 texels again with each row's texels interleaved with those of the
+    // row below: at row_pairs + y * 8 * width + 8 * x lie the texels (x, y), (x, y + 1),
+    // (x + 1, y), (x + 1, y + 1), a bilinear sample's whole neighbourhood in one 16-byte
+    // load (y < height - 1). Kept by the software rasterizer where its vector run may need it.
+    const uint8_t* row_pairs = nullptr;
 
     // Same texels read the same way: the whole record, field by field.
     bool operator==(const Texture&) const = default;

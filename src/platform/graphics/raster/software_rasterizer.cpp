@@ -5,6 +5,7 @@
 // covered span is solved exactly from the integer edge functions and the attribute planes are stepped, which
 // gives the same integers as evaluating them per pixel; so the bytes equal the reference.
 #include "platform/graphics/raster/band_workers.h"
+#include "platform/graphics/raster/bilinear_block.h"
 #include "platform/graphics/raster/pixel_pipeline.h"
 #include "platform/graphics/raster/rasterizer.h"
 #include "platform/graphics/raster/row_marks.h"
@@ -64,6 +65,7 @@ public:
             last_state_ = clipped;
             states_.push_back(With_Shadow(clipped));
         }
+        Add_Row_Pairs(states_.back(), setup);
         Command command;
         command.rect = setup.box;
         command.state = static_cast<uint32_t>(states_.size() - 1);
@@ -112,6 +114,16 @@ private:
         if (state.textured && state.colour != Colour_Source::Diffuse)
             state.texture = shadows_.Widened(state.texture);
         return state;
+    }
+
+    // The vector run reads a texture whose texels it samples far apart (a minified layer)
+    // through its row pairs.
+    void Add_Row_Pairs(State& state, const Triangle_Setup& setup)
+    {
+        static const bool avx512 = Avx512_Blocks.available();
+        if (avx512 && state.textured && state.colour != Colour_Source::Diffuse && !setup.perspective &&
+            Avx512_Needs_Row_Pairs(state.texture, setup.u.a, setup.v.a))
+            state.texture = shadows_.With_Row_Pairs(last_state_.texture);
     }
 
     static bool Same_State(const State& a, const State& b)

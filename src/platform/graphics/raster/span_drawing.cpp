@@ -123,7 +123,8 @@ int32_t Bilinear_Blocks(const Block_Functions& isa, const Target& target, const 
     int32_t x = left;
     const bool flat = dr == 0 && dg == 0 && db == 0;    // the program's layers: one grey each
     const int run = (right - left) & -isa.run_multiple; // a power of two
-    if (flat && Whole_Run_Fits(state.texture, u, du, v, dv, run)) {
+    if (flat && Whole_Run_Fits(state.texture, u, du, v, dv, run) &&
+        !(isa.needs_row_pairs && isa.needs_row_pairs(state.texture, du, dv))) {
         const uint32_t diffuse =
             Colour_From_Plane(r) << 16 | Colour_From_Plane(g) << 8 | Colour_From_Plane(b);
         constexpr int bytes = Format == Pixel_Format::X8R8G8B8 ? 4 : 2;
@@ -304,7 +305,8 @@ bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_S
 {
     auto constant = [](const Plane& p) { return p.a == 0 && p.b == 0; };
     if (setup.perspective || !constant(setup.red) || !constant(setup.green) || !constant(setup.blue) ||
-        state.texture.width < 2 || state.texture.height < 2 || !Box_Fits(setup))
+        state.texture.width < 2 || state.texture.height < 2 || !Box_Fits(setup) ||
+        Avx512_Needs_Row_Pairs(state.texture, setup.u.a, setup.v.a))
         return false;
     Rows_Job job;
     job.texture = &state.texture;

@@ -134,39 +134,93 @@ Texture Texture_Shadows::Widened(const Texture& texture)
     if (texture.format == Pixel_Format::X8R8G8B8 || texture.format == Pixel_Format::A8R8G8B8 ||
         texture.width <= 0 || texture.height <= 0)
         return texture;
-    auto as_texture = [&](const std::vector<uint32_t>& texels) {
-        return Texture{reinterpret_cast<const uint8_t*>(texels.data()),
-                       texture.width * 4,
-                       texture.width,
-                       texture.height,
-                       Pixel_Format::X8R8G8B8,
-                       nullptr,
-                       texture.revision};
-    };
+    const uint32_t* texels = Kept(texture, false);
+    if (!texels) {
+        std::vector<uint32_t> widened =
+            Free_Buffer(texture, static_cast<size_t>(texture.width) * texture.height, false);
+        Widen_Texels(texture, widened.data());
+        texels = Keep(texture, std::move(widened), false);
+    }
+    return Texture{reinterpret_cast<const uint8_t*>(texels),
+                   texture.width * 4,
+                   texture.width,
+                   texture.height,
+                   Pixel_Format::X8R8G8B8,
+                   nullptr,
+                   texture.revision};
+}
+
+namespace {
+
+// The rows' texels interleaved with those of the rows below them (Texture::row_pairs), four at a
+// step: every flush of a texture redrawn each frame takes them anew.
+void Pair_Rows(const Texture& texture, uint32_t* out)
+{
+    for (int32_t y = 0; y + 1 < texture.height; ++y) {
+        const uint8_t* row = texture.pixels + static_cast<intptr_t>(y) * texture.pitch;
+        const uint8_t* below = row + texture.pitch;
+        int32_t x = 0;
+        for (; x + 4 <= texture.width; x += 4, out += 8) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 4 * x));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + 4 * x));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi32(a, b));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi32(a, b));
+        }
+        for (; x < texture.width; ++x, out += 2) {
+            out[0] = Load_32(row + 4 * x);
+            out[1] = Load_32(below + 4 * x);
+        }
+    }
+}
+
+} // namespace
+
+Texture Texture_Shadows::With_Row_Pairs(const Texture& texture)
+{
+    Texture widened = Widened(texture);
+    const int64_t bytes = int64_t{8} * widened.width * (widened.height - 1);
+    if (widened.width < 2 || widened.height < 2 || bytes >= int64_t{1} << 31)
+        return widened;
+    const uint32_t* pairs = Kept(texture, true);
+    if (!pairs) {
+        std::vector<uint32_t> texels = Free_Buffer(texture, static_cast<size_t>(bytes / 4), true);
+        Pair_Rows(widened, texels.data());
+        pairs = Keep(texture, std::move(texels), true);
+    }
+    widened.row_pairs = reinterpret_cast<const uint8_t*>(pairs);
+    return widened;
+}
+
+// The copy of this kind taken of texture at its revision, if one is kept (marked used).
+const uint32_t* Texture_Shadows::Kept(const Texture& texture, bool row_pairs)
+{
     if (texture.revision != 0)
         for (Shadow& shadow : kept_)
-            if (shadow.source == texture) {
+            if (shadow.row_pairs == row_pairs && shadow.source == texture) {
                 shadow.last_used = flush_;
-                return as_texture(shadow.texels);
+                return shadow.texels.data();
             }
-    std::vector<uint32_t> texels = Free_Buffer(texture);
-    Widen_Texels(texture, texels.data());
+    return nullptr;
+}
+
+// Keeps a new copy: over flushes while the revision stays, or for this flush only without one.
+const uint32_t* Texture_Shadows::Keep(const Texture& texture, std::vector<uint32_t> texels, bool row_pairs)
+{
     if (texture.revision == 0) {
         retired_.push_back(std::move(texels));
-        return as_texture(retired_.back());
+        return retired_.back().data();
     }
-    kept_.push_back({texture, std::move(texels), flush_});
-    return as_texture(kept_.back().texels);
+    kept_.push_back({texture, std::move(texels), flush_, row_pairs});
+    return kept_.back().texels.data();
 }
 
 // A texture redrawn every frame comes back with a new revision: the copy of an earlier one,
 // unused in this flush, is written over instead of a new one allocated and cleared.
-std::vector<uint32_t> Texture_Shadows::Free_Buffer(const Texture& texture)
+std::vector<uint32_t> Texture_Shadows::Free_Buffer(const Texture& texture, size_t size, bool row_pairs)
 {
-    const size_t size = static_cast<size_t>(texture.width) * texture.height;
     for (auto shadow = kept_.begin(); shadow != kept_.end(); ++shadow)
         if (shadow->source.pixels == texture.pixels && shadow->source.revision < texture.revision &&
-            shadow->last_used < flush_ && shadow->texels.size() == size) {
+            shadow->last_used < flush_ && shadow->row_pairs == row_pairs && shadow->texels.size() == size) {
             std::vector<uint32_t> texels = std::move(shadow->texels);
             kept_.erase(shadow);
             return texels;
