@@ -167,7 +167,14 @@ TEST_F(Desktop_Test, FullScreenCoversTheScreenWithOrWithoutAWindowManagerAndAKey
             }
             manager = std::make_unique<Process>(
                 std::vector<std::string>{"sh", "-c", "DISPLAY=" + Display_Name + " exec openbox"});
-            Sleep_Ms(500);
+            // A manager that comes up after our window was mapped keeps the focus on its own
+            // window, and the key below would go there: wait until it manages the screen.
+            for (int waited = 0;
+                 waited < 10000 &&
+                 X("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") == std::string::npos;
+                 waited += 100) {
+                Sleep_Ms(100);
+            }
         }
         auto program = Start("/s");
         const std::string window = Window_Of(*program);
