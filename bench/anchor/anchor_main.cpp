@@ -5,9 +5,13 @@
 // process. Rounds interleave all contestants at every size, so a busy moment of
 // the machine touches them alike; the table gives each median and the ratio to llvmpipe's best.
 //
-//   bench_anchor [--rounds N]     (default 7)
+//   bench_anchor [--rounds N] [--kernel NAME]
+//     --rounds: rounds of every contestant at every size (default 7)
+//     --kernel: the software device draws with this span kernel only, to measure the ones a
+//               processor without the fastest would take (the names are listed on error)
 #include "anchor/gl_frame.h"
 #include "platform/graphics/device_caps.h"
+#include "platform/graphics/raster/span_drawing.h"
 #include "workload/frame_workload.h"
 
 #include <algorithm>
@@ -202,11 +206,23 @@ int main(int argc, char** argv)
     if (argc == 2 && std::strcmp(argv[1], "--gl-worker") == 0)
         return Run_Gl_Worker();
     int rounds = 7;
-    if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0)
-        rounds = std::max(1, std::atoi(argv[2]));
-    else if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_anchor [--rounds N]\n");
-        return 2;
+    for (int i = 1; i < argc; i += 2) {
+        if (i + 1 < argc && std::strcmp(argv[i], "--rounds") == 0) {
+            rounds = std::max(1, std::atoi(argv[i + 1]));
+        } else if (i + 1 < argc && std::strcmp(argv[i], "--kernel") == 0) {
+            if (!Raster::Force_Span_Kernel(argv[i + 1])) {
+                std::fprintf(stderr,
+                             "bench_anchor: no span kernel \"%s\" on this processor; it has:", argv[i + 1]);
+                for (const std::string& name : Raster::Span_Kernel_Names())
+                    std::fprintf(stderr, " %s", name.c_str());
+                std::fprintf(stderr, "\n");
+                return 2;
+            }
+            std::printf("software device: span kernel %s only\n", argv[i + 1]);
+        } else {
+            std::fprintf(stderr, "usage: bench_anchor [--rounds N] [--kernel NAME]\n");
+            return 2;
+        }
     }
 
     const char* const settings[] = {"", "no_linear"};
