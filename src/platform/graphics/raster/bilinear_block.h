@@ -72,6 +72,10 @@ bool Avx512_Needs_Row_Pairs(const Texture& texture, int64_t du, int64_t dv);
 void Avx512_Shade_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
                       int count, const Run_Output& output);
 
+// The same run in 16-bit lanes of AVX2, eight pixels a block (bilinear_run_avx2.cpp).
+void Avx2_Shade_Run(const Texture& texture, int64_t u, int64_t du, int64_t v, int64_t dv, uint32_t diffuse,
+                    int count, const Run_Output& output);
+
 // The covered pixels [left, right) of row y.
 struct Row_Extent {
     int32_t y, left, right;
@@ -92,8 +96,9 @@ struct Rows_Job {
     const uint32_t* dither_biases = nullptr;
 };
 
-// The runs of count rows, the set-up shared (bilinear_run_avx512.cpp).
+// The runs of count rows, the set-up shared (bilinear_run_avx512.cpp, bilinear_run_avx2.cpp).
 void Avx512_Shade_Rows(const Rows_Job& job, const Row_Extent* rows, int count);
+void Avx2_Shade_Rows(const Rows_Job& job, const Row_Extent* rows, int count);
 
 extern const Block_Functions& Avx2_Blocks;
 extern const Block_Functions& Avx512_Blocks;

@@ -46,60 +46,6 @@ BLOCK_TARGET inline void Set_Weights(Taps& taps, __m256i fu, __m256i fv)
     taps.w11 = _mm256_mullo_epi32(fu, fv);
 }
 
-// Positions with 8 fraction bits of lanes 0, 1, 4, 5 (in a) and 2, 3, 6, 7 (in b), held as
-// 64-bit values biased by 2^46 so that a logical shift floors them: back to eight int32 lanes.
-BLOCK_TARGET inline __m256i Block_Lanes(__m256i a, __m256i b)
-{
-    __m256i low = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(_mm256_srli_epi64(a, 16)),
-                                                        _mm256_castsi256_ps(_mm256_srli_epi64(b, 16)),
-                                                        _MM_SHUFFLE(2, 0, 2, 0)));
-    return _mm256_sub_epi32(low, _mm256_set1_epi32(1 << 30));
-}
-
-// The first tap of each lane's pair and its weight, with clamping folded in: left of the
-// texture both taps are texel 0 (first tap 0, weight 0 on the second); right of it both are
-// the last texel (first tap size - 2, whole weight 256 on the second).
-BLOCK_TARGET inline void Pair_Tap(__m256i position, __m256i last_pair, __m256i& index, __m256i& fraction)
-{
-    __m256i i = _mm256_srai_epi32(position, 8);
-    __m256i f = _mm256_and_si256(position, _mm256_set1_epi32(255));
-    __m256i before = _mm256_cmpgt_epi32(_mm256_setzero_si256(), i);
-    __m256i beyond = _mm256_cmpgt_epi32(i, last_pair);
-    index = _mm256_max_epi32(_mm256_min_epi32(i, last_pair), _mm256_setzero_si256());
-    fraction = _mm256_or_si256(_mm256_andnot_si256(_mm256_or_si256(before, beyond), f),
-                               _mm256_and_si256(beyond, _mm256_set1_epi32(256)));
-}
-
-// Texel pairs sit at any 4-byte boundary, so they are read as unaligned 64-bit words (memcpy,
-// which the compiler turns into the same two loads without claiming an alignment).
-BLOCK_TARGET inline __m128i Pair(const uint8_t* base, const int32_t offset[8], int i, int j)
-{
-    int64_t low, high;
-    std::memcpy(&low, base + offset[i], sizeof low);
-    std::memcpy(&high, base + offset[j], sizeof high);
-    return _mm_set_epi64x(high, low);
-}
-
-// Positions p + k * dp of lanes i, i + 1, j, j + 1, biased by 2^46 (see Block_Lanes).
-BLOCK_TARGET inline __m256i Biased_Lanes(int64_t p, int64_t dp, int i, int j)
-{
-    constexpr int64_t bias = int64_t{1} << 46;
-    return _mm256_set_epi64x(bias + p + (j + 1) * dp, bias + p + j * dp, bias + p + (i + 1) * dp,
-                             bias + p + i * dp);
-}
-
-// Two adjacent texels at each of eight byte offsets: lanes of the first and of the second.
-BLOCK_TARGET inline void Load_Pairs(const uint8_t* base, const int32_t offset[8], __m256i& first,
-                                    __m256i& second)
-{
-    __m256i a = _mm256_set_m128i(Pair(base, offset, 4, 5), Pair(base, offset, 0, 1));
-    __m256i b = _mm256_set_m128i(Pair(base, offset, 6, 7), Pair(base, offset, 2, 3));
-    first = _mm256_castps_si256(
-        _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(2, 0, 2, 0)));
-    second = _mm256_castps_si256(
-        _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
-}
-
 // floor(x / 255) for 0 <= x < 65790, as shifts and one product.
 BLOCK_TARGET inline __m256i Divide_255(__m256i x)
 {

@@ -12,6 +12,7 @@
 // block is masked. A triangle's rows may come together (Avx512_Shade_Rows): what the runs
 // share is then set up once.
 #include "platform/graphics/raster/bilinear_block.h"
+#include "platform/graphics/raster/bilinear_run_bounds.h"
 
 // g++ 12 takes the undefined pass-through operand inside its own AVX-512 intrinsics for an
 // uninitialised read (its bug 105593); the warning says nothing about this file.
@@ -32,15 +33,6 @@ namespace {
     __attribute__((always_inline, target("avx512f,avx512bw,avx512vl,avx512dq,avx512vbmi,avx2,bmi2")))
 
 using Mask = __mmask16;
-
-// The run's texture, as the block needs it.
-struct Source {
-    const uint8_t* pixels;
-    const uint8_t* row_pairs;
-    int32_t pitch;
-    int32_t last_x, last_y; // the first tap of a pair is at most these (size - 2)
-    int32_t width, height;
-};
 
 // Eight positions p + k * dp (k = first .. first + 7), biased by 2^46 so that a logical shift floors.
 RUN_TARGET inline __m512i Biased_Positions(int64_t p, int64_t dp, int first)
@@ -127,46 +119,6 @@ template <int Columns> RUN_TARGET inline __m512i Window_Index(int32_t wx, int32_
 RUN_TARGET inline const uint8_t* Window_Base(const Source& s, int32_t wx, int32_t wy)
 {
     return s.pixels + static_cast<intptr_t>(wy) * s.pitch + 4 * wx;
-}
-
-// The first taps of a block's pairs span [left, left + across] x [top, top + down]; inside:
-// a whole block with no lane clamped.
-struct Block_Bounds {
-    int32_t left, top, across, down;
-    bool inside;
-};
-
-// From the positions of the first and the last lane, u and u + reach: positions are linear
-// along the run and clamping keeps their order, so the two ends bound every lane. whole: a
-// block of sixteen lanes (those past the end of a last block are not bounded; clamped, they
-// stay readable).
-inline Block_Bounds Bounds(const Source& s, int64_t u, int64_t reach_u, int64_t v, int64_t reach_v,
-                           bool whole)
-{
-    const int64_t xa = u >> 24, xb = (u + reach_u) >> 24, ya = v >> 24, yb = (v + reach_v) >> 24;
-    Block_Bounds b;
-    // As unsigned numbers, negative positions are beyond every last texel.
-    // As integers, so that the five tests are and-ed without branches.
-    auto in = [](int64_t i, int32_t last) -> int {
-        return static_cast<uint64_t>(i) <= static_cast<uint64_t>(last);
-    };
-    b.inside = whole & in(xa, s.last_x) & in(xb, s.last_x) & in(ya, s.last_y) & in(yb, s.last_y);
-    // Most blocks lie inside: their ends need no clamping, so the branch saves the clamps' work.
-    const int64_t x_low = std::min(xa, xb), x_high = std::max(xa, xb);
-    const int64_t y_low = std::min(ya, yb), y_high = std::max(ya, yb);
-    if (b.inside) [[likely]] {
-        b.left = static_cast<int32_t>(x_low), b.top = static_cast<int32_t>(y_low);
-        b.across = static_cast<int32_t>(x_high - x_low), b.down = static_cast<int32_t>(y_high - y_low);
-        return b;
-    }
-    auto clamp = [](int64_t i, int32_t last) {
-        return static_cast<int32_t>(i < 0 ? 0 : i > last ? last : i);
-    };
-    b.left = clamp(x_low, s.last_x);
-    b.top = clamp(y_low, s.last_y);
-    b.across = clamp(x_high, s.last_x) - b.left;
-    b.down = clamp(y_high, s.last_y) - b.top;
-    return b;
 }
 
 // Whether a window holds pairs whose first taps span across x down texels (a pair reaches one

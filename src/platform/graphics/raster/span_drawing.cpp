@@ -246,6 +246,8 @@ struct Span_Kernel {
 
 bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
                       int32_t bottom, Row_Marks* marks);
+bool Avx2_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+                    int32_t bottom, Row_Marks* marks);
 
 bool Always()
 {
@@ -264,7 +266,8 @@ bool Vector_Case(const State& state, const Triangle_Setup& setup)
 constexpr Span_Kernel Kernels[] = {
     {"avx512-bilinear", [] { return Avx512_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx512>,
      Avx512_Flat_Rows},
-    {"avx2-bilinear", [] { return Avx2_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx2>, nullptr},
+    {"avx2-bilinear", [] { return Avx2_Blocks.available(); }, Vector_Case, Bilinear_Span_For<&Avx2>,
+     Avx2_Flat_Rows},
     {"portable-bilinear", Always, Fast_Case, Bilinear_Span_For<nullptr>, nullptr},
     {"general", Always, [](const State&, const Triangle_Setup&) { return true; },
      [](const State&, const Target&) -> Span_Function { return General_Span; }, nullptr},
@@ -298,15 +301,16 @@ bool Box_Fits(const Triangle_Setup& setup)
     return true;
 }
 
+using Shade_Rows_Function = void (*)(const Rows_Job&, const Row_Extent*, int);
+
 // A triangle of one diffuse colour all over (the program's layers) whose texel positions fit
 // the vector run: its rows go to the run together, a few dozen at a time, sharing its set-up.
-bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
-                      int32_t bottom, Row_Marks* marks)
+bool Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+               int32_t bottom, Row_Marks* marks, Shade_Rows_Function shade_rows)
 {
     auto constant = [](const Plane& p) { return p.a == 0 && p.b == 0; };
     if (setup.perspective || !constant(setup.red) || !constant(setup.green) || !constant(setup.blue) ||
-        state.texture.width < 2 || state.texture.height < 2 || !Box_Fits(setup) ||
-        Avx512_Needs_Row_Pairs(state.texture, setup.u.a, setup.v.a))
+        state.texture.width < 2 || state.texture.height < 2 || !Box_Fits(setup))
         return false;
     Rows_Job job;
     job.texture = &state.texture;
@@ -330,13 +334,26 @@ bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_S
         if (marks)
             marks->Mark(y, row.left, row.right);
         if (++count == batch) {
-            Avx512_Shade_Rows(job, rows, count);
+            shade_rows(job, rows, count);
             count = 0;
         }
     }
     if (count > 0)
-        Avx512_Shade_Rows(job, rows, count);
+        shade_rows(job, rows, count);
     return true;
+}
+
+bool Avx512_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+                      int32_t bottom, Row_Marks* marks)
+{
+    return !Avx512_Needs_Row_Pairs(state.texture, setup.u.a, setup.v.a) &&
+           Flat_Rows(target, state, setup, top, bottom, marks, Avx512_Shade_Rows);
+}
+
+bool Avx2_Flat_Rows(const Target& target, const State& state, const Triangle_Setup& setup, int32_t top,
+                    int32_t bottom, Row_Marks* marks)
+{
+    return Flat_Rows(target, state, setup, top, bottom, marks, Avx2_Shade_Rows);
 }
 
 // Whether every source colour of the triangle is black whatever its texture holds: its
