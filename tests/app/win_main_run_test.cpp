@@ -137,10 +137,10 @@ TEST_F(Win_Main_Run_Test, SaverStoppedForSecondsGoesOnWithoutAJump)
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     ASSERT_EQ(steps.size(), static_cast<std::size_t>(Frames));
-    // A frame of a slow build (the sanitizers') may take longer than 0.1 s by itself; a jump
-    // would be the three seconds of the stall.
-    const double before = *std::max_element(steps.begin() + 1, steps.begin() + 20);
-    EXPECT_LE(*std::max_element(steps.begin() + 20, steps.end()), std::max(0.1, 2 * before));
+    // A jump would be the three seconds of the stall. A frame of a slow build (the
+    // sanitizers') on a busy machine takes well over 0.1 s by itself, several times its
+    // neighbours' (0.67 s after 0.26 s has been seen): only half the stall tells the two apart.
+    EXPECT_LT(*std::max_element(steps.begin() + 20, steps.end()), 1.5);
 }
 
 } // namespace
