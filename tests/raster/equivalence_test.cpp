@@ -262,10 +262,11 @@ TEST(Equivalence, FlatBilinearRunsMatchInsideAcrossAndFarBeyondTheTextureEdges)
     // One diffuse colour per triangle takes the stepped vector run: texel pairs read together,
     // clamped taps folded into weights. Texture sizes include the 2-texel minimum and the
     // 1-texel cases that must leave the run, and sides beyond 256 texels, where positions
-    // modulo 2^32 no longer give the texel; coordinate ranges stay inside the texture, cross
-    // its edges, or reach far enough beyond to exceed the run's position limit.
+    // modulo 2^32 no longer give the texel; coordinate ranges stay inside the texture, reach
+    // its far edges (blocks whose taps lie on the last texels without clamping), cross its
+    // edges, or reach far enough beyond to exceed the run's position limit.
     const int sizes[][2] = {{1, 7}, {6, 1}, {2, 2}, {3, 5}, {37, 64}, {256, 256}, {300, 20}, {12, 290}};
-    const double reaches[][2] = {{0.1, 0.9}, {-1.5, 2.5}, {-900.0, 900.0}};
+    const double reaches[][2] = {{0.1, 0.9}, {0.5, 1.0}, {-1.5, 2.5}, {-900.0, 900.0}};
     For_Each_Kernel([&] {
         Draw_List_Maker maker(11);
         uint32_t palette[256];

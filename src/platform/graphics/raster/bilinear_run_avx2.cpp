@@ -121,11 +121,30 @@ RUN2_INLINE __m256i Word_Pairs(uint32_t low, uint32_t high)
     return _mm256_set1_epi32(static_cast<int>(low | high << 16));
 }
 
-RUN2_INLINE Words Shade(const Channels& c, __m256i fu, __m256i fv, const Diffuse& d)
+// fu in both words of each lane, and the weights (256 - fv, fv) of the two rows.
+struct Fractions {
+    __m256i fu_pairs, weights;
+};
+
+RUN2_INLINE Fractions Pair_Fractions(__m256i fu, __m256i fv)
 {
-    const __m256i fu_pairs = _mm256_or_si256(fu, _mm256_slli_epi32(fu, 16));
-    const __m256i weights =
-        _mm256_or_si256(_mm256_sub_epi32(_mm256_set1_epi32(256), fv), _mm256_slli_epi32(fv, 16));
+    return {_mm256_or_si256(fu, _mm256_slli_epi32(fu, 16)),
+            _mm256_or_si256(_mm256_sub_epi32(_mm256_set1_epi32(256), fv), _mm256_slli_epi32(fv, 16))};
+}
+
+// From positions modulo 2^32, whose bits 16-23 are the fraction: copied into both words.
+RUN2_INLINE Fractions Low_Fractions(__m256i u, __m256i v)
+{
+    const __m256i both_words = _mm256_setr_epi8(2, -1, 2, -1, 6, -1, 6, -1, 10, -1, 10, -1, 14, -1, 14, -1, 2,
+                                                -1, 2, -1, 6, -1, 6, -1, 10, -1, 10, -1, 14, -1, 14, -1);
+    const __m256i fv = _mm256_shuffle_epi8(v, both_words);
+    return {_mm256_shuffle_epi8(u, both_words),
+            _mm256_blend_epi16(_mm256_sub_epi16(_mm256_set1_epi16(256), fv), fv, 0xAA)};
+}
+
+RUN2_INLINE Words Shade(const Channels& c, const Fractions& f, const Diffuse& d)
+{
+    const __m256i fu_pairs = f.fu_pairs, weights = f.weights;
     const __m256i blue = Bilinear_Channel(c.blue, fu_pairs, weights);
     const __m256i green = Bilinear_Channel(c.green, fu_pairs, weights);
     const __m256i red = Bilinear_Channel(c.red, fu_pairs, weights);
@@ -205,8 +224,20 @@ struct Run_Setup {
     Diffuse d;
     int64_t du, dv;
     __m256i lanes_u[2], lanes_v[2]; // Biased_Lanes of a run from position 0
-    __m256i step_u, step_v, last_x, last_y, pitch;
+    __m256i low_u, low_v;           // the lanes' positions modulo 2^32 in a run from 0
+    __m256i step_u, step_v;         // a block's step of those
+    __m256i last_x, last_y, pitch, word_pitch;
+    // Positions modulo 2^32 give the texels inside the texture (256 texels a side).
+    bool small;
+    bool word_offsets; // texel coordinates and the pitch fit signed words
 };
+
+// Positions k * d of lanes k = 0..7 modulo 2^32.
+RUN2_INLINE __m256i Low_Lanes(int64_t d)
+{
+    const auto step = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(d)));
+    return _mm256_mullo_epi32(_mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7), _mm256_set1_epi32(step));
+}
 
 RUN2_INLINE Run_Setup Set_Up_Runs(const Texture& texture, int64_t du, int64_t dv, uint32_t diffuse)
 {
@@ -216,9 +247,14 @@ RUN2_INLINE Run_Setup Set_Up_Runs(const Texture& texture, int64_t du, int64_t dv
     r.du = du, r.dv = dv;
     r.lanes_u[0] = Biased_Lanes(0, du, 0, 4), r.lanes_u[1] = Biased_Lanes(0, du, 2, 6);
     r.lanes_v[0] = Biased_Lanes(0, dv, 0, 4), r.lanes_v[1] = Biased_Lanes(0, dv, 2, 6);
-    r.step_u = _mm256_set1_epi64x(8 * du), r.step_v = _mm256_set1_epi64x(8 * dv);
+    r.low_u = Low_Lanes(du), r.low_v = Low_Lanes(dv);
+    r.step_u = _mm256_set1_epi32(static_cast<int32_t>(static_cast<uint64_t>(8 * du)));
+    r.step_v = _mm256_set1_epi32(static_cast<int32_t>(static_cast<uint64_t>(8 * dv)));
     r.last_x = _mm256_set1_epi32(r.s.last_x), r.last_y = _mm256_set1_epi32(r.s.last_y);
     r.pitch = _mm256_set1_epi32(texture.pitch);
+    r.word_pitch = _mm256_set1_epi32(texture.pitch << 16 | 4);
+    r.small = texture.width <= 256 && texture.height <= 256;
+    r.word_offsets = texture.width < 32768 && texture.height < 32768 && texture.pitch < 32768;
     const uint32_t red = (diffuse >> 16) & 255, green = (diffuse >> 8) & 255, blue = diffuse & 255;
     r.d.low = Word_Pairs(blue, red);
     r.d.high = Word_Pairs(green, 0);
@@ -227,33 +263,54 @@ RUN2_INLINE Run_Setup Set_Up_Runs(const Texture& texture, int64_t du, int64_t dv
     return r;
 }
 
+// The exact positions (8 fraction bits) of a block's lanes from that of its first pixel.
+RUN2_INLINE __m256i Exact_Positions(const __m256i lanes[2], int64_t first)
+{
+    const __m256i base = _mm256_set1_epi64x(first);
+    return Block_Lanes(_mm256_add_epi64(lanes[0], base), _mm256_add_epi64(lanes[1], base));
+}
+
+// The byte offsets of first taps inside the texture (from its first texel).
+RUN2_INLINE __m256i Offsets(const Run_Setup& r, __m256i x0, __m256i y0)
+{
+    if (r.word_offsets) // x, y as words: 4 x + pitch y in one multiply-add
+        return _mm256_madd_epi16(_mm256_blend_epi16(x0, _mm256_slli_epi32(y0, 16), 0xAA), r.word_pitch);
+    return _mm256_add_epi32(_mm256_mullo_epi32(y0, r.pitch), _mm256_slli_epi32(x0, 2));
+}
+
 // Bytes: 4 for X8R8G8B8, else 2 (Five_Six_Five: 5-6-5, else X1-5-5-5).
 template <int Bytes, bool Five_Six_Five, bool Add>
 RUN2_INLINE void Run(const Run_Setup& r, int64_t u, int64_t v, int count, uint8_t* out, __m256i bias_plus_one)
 {
-    const __m256i start_u = _mm256_set1_epi64x(u), start_v = _mm256_set1_epi64x(v);
-    __m256i ua = _mm256_add_epi64(r.lanes_u[0], start_u), ub = _mm256_add_epi64(r.lanes_u[1], start_u);
-    __m256i va = _mm256_add_epi64(r.lanes_v[0], start_v), vb = _mm256_add_epi64(r.lanes_v[1], start_v);
+    __m256i lu = _mm256_add_epi32(r.low_u, _mm256_set1_epi32(static_cast<int32_t>(u)));
+    __m256i lv = _mm256_add_epi32(r.low_v, _mm256_set1_epi32(static_cast<int32_t>(v)));
     int64_t block_u = u, block_v = v; // the positions of each block's first pixel
     alignas(32) uint8_t last_block[8 * Bytes];
     for (int k = 0; k < count; k += 8) {
         const int n = count - k < 8 ? count - k : 8;
         const bool whole = n == 8;
         const Block_Bounds bounds = Bounds(r.s, block_u, (n - 1) * r.du, block_v, (n - 1) * r.dv, whole);
-        const __m256i pu = Block_Lanes(ua, ub), pv = Block_Lanes(va, vb);
-        __m256i x0, y0, fu, fv;
-        if (bounds.inside) {
-            x0 = _mm256_srai_epi32(pu, 8), fu = _mm256_and_si256(pu, _mm256_set1_epi32(255));
-            y0 = _mm256_srai_epi32(pv, 8), fv = _mm256_and_si256(pv, _mm256_set1_epi32(255));
+        Fractions fractions;
+        __m256i x0, y0;
+        if (bounds.inside && r.small) {
+            fractions = Low_Fractions(lu, lv);
+            x0 = _mm256_srli_epi32(lu, 24), y0 = _mm256_srli_epi32(lv, 24);
         } else {
-            Pair_Taps(pu, r.last_x, x0, fu);
-            Pair_Taps(pv, r.last_y, y0, fv);
+            const __m256i pu = Exact_Positions(r.lanes_u, block_u), pv = Exact_Positions(r.lanes_v, block_v);
+            __m256i fu, fv;
+            if (bounds.inside) {
+                x0 = _mm256_srai_epi32(pu, 8), fu = _mm256_and_si256(pu, _mm256_set1_epi32(255));
+                y0 = _mm256_srai_epi32(pv, 8), fv = _mm256_and_si256(pv, _mm256_set1_epi32(255));
+            } else {
+                Pair_Taps(pu, r.last_x, x0, fu);
+                Pair_Taps(pv, r.last_y, y0, fv);
+            }
+            fractions = Pair_Fractions(fu, fv);
         }
+        const Channels channels = Load_Channels(r.s, Offsets(r, x0, y0));
         block_u += 8 * r.du, block_v += 8 * r.dv;
-        ua = _mm256_add_epi64(ua, r.step_u), ub = _mm256_add_epi64(ub, r.step_u);
-        va = _mm256_add_epi64(va, r.step_v), vb = _mm256_add_epi64(vb, r.step_v);
-        const __m256i offsets = _mm256_add_epi32(_mm256_mullo_epi32(y0, r.pitch), _mm256_slli_epi32(x0, 2));
-        const Words c = Shade(Load_Channels(r.s, offsets), fu, fv, r.d);
+        lu = _mm256_add_epi32(lu, r.step_u), lv = _mm256_add_epi32(lv, r.step_v);
+        const Words c = Shade(channels, fractions, r.d);
         uint8_t* block = out + Bytes * k;
         if (!whole) {
             if constexpr (Add)
