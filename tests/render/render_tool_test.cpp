@@ -1,6 +1,7 @@
 // lucivanta-render end to end: the real scene written as PNG files. A picture with the
 // layers in it, byte-identical for the same arguments and for both devices, and an orderly end
 // with the scene's log lines when the wall images are missing.
+#include "platform/graphics/raster/span_drawing.h"
 #include "png_read.h"
 #include "temp_folder.h"
 
@@ -67,16 +68,20 @@ TEST(Render_Tool, ThirtySecondsGiveALayeredPictureAndTheSameBytesTwice)
     EXPECT_NE(Read_File(first), Read_File(second));
 }
 
-TEST(Render_Tool, SoftwareAndReferenceDevicesDrawTheSamePicture)
+TEST(Render_Tool, SoftwareAndReferenceDevicesDrawTheSamePictureWithEverySpanKernel)
 {
     Temp_Folder folder;
     for (const char* depth : {"32", "16"}) {
         const std::string software = folder / "software.png", reference = folder / "reference.png";
         const std::string common =
             std::string("--seed 5 --size 200x150 --duration 8 --fps 15 --depth ") + depth;
-        ASSERT_EQ(Render(folder, common + " --device software --output " + software).Exit_Code, 0);
         ASSERT_EQ(Render(folder, common + " --device reference --output " + reference).Exit_Code, 0);
+        ASSERT_EQ(Render(folder, common + " --device software --output " + software).Exit_Code, 0);
         EXPECT_EQ(Read_File(software), Read_File(reference)) << depth;
+        for (const std::string& kernel : Raster::Span_Kernel_Names()) {
+            ASSERT_EQ(Render(folder, common + " --kernel " + kernel + " --output " + software).Exit_Code, 0);
+            EXPECT_EQ(Read_File(software), Read_File(reference)) << depth << " " << kernel;
+        }
     }
 }
 
@@ -137,8 +142,8 @@ TEST(Render_Tool, HelpAndBadArguments)
     Result help = Render(folder, "--help");
     EXPECT_EQ(help.Exit_Code, 0);
     EXPECT_NE(help.Out.find("usage: lucivanta-render"), std::string::npos);
-    for (const char* bad :
-         {"--size 10", "--depth 24", "--device opengl", "--every 3", "--frobnicate 1", "--video x.avi"}) {
+    for (const char* bad : {"--size 10", "--depth 24", "--device opengl", "--kernel sse9", "--every 3",
+                            "--frobnicate 1", "--video x.avi"}) {
         Result run = Render(folder, bad);
         EXPECT_EQ(run.Exit_Code, 2) << bad;
         EXPECT_NE(run.Err.find("usage:"), std::string::npos) << bad;

@@ -1,8 +1,10 @@
 // Parsing lucivanta-render's arguments: "--name value" or "--name=value".
 #include "render_options.h"
 
+#include "platform/graphics/raster/span_drawing.h"
 #include "platform/video/video_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -50,6 +52,10 @@ const char* Render_Usage()
            "  --size WxH        picture size in pixels (default 640x480)\n"
            "  --depth 16|32     back-buffer depth: 16 = 5-6-5, 32 = X8R8G8B8 (default 32)\n"
            "  --device NAME     software or reference (default software)\n"
+           "  --kernel NAME     the software device draws with this span kernel only, to\n"
+           "                    measure one a processor without the fastest would take:\n"
+           "                    avx512-bilinear, avx2-bilinear, portable-bilinear or general,\n"
+           "                    those this processor runs (default: the fastest it runs)\n"
            "  --fps N           frames per second of simulated time (default 30)\n"
            "  --duration S      seconds of simulated time (default 10)\n"
            "  --data DIR        folder with Lucivanta.bmp, Images/ and Backdrop/\n"
@@ -79,6 +85,12 @@ bool Parse_Render_Options(int argc, char** argv, Render_Options& options, std::s
          [&](const std::string& v) {
              options.Device = v;
              return v == "software" || v == "reference";
+         }},
+        {"--kernel",
+         [&](const std::string& v) {
+             const std::vector<std::string> names = Raster::Span_Kernel_Names();
+             options.Kernel = v;
+             return std::find(names.begin(), names.end(), v) != names.end();
          }},
         {"--fps", [&](const std::string& v) { return To_Double(v, 1, 1000, options.Frames_Per_Second); }},
         {"--duration", [&](const std::string& v) { return To_Double(v, 0, 86400, options.Duration); }},

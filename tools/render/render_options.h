@@ -9,6 +9,7 @@ struct Render_Options {
     int Height = 480;
     int Depth = 32;                  // 16 (5-6-5) or 32 (X8R8G8B8)
     std::string Device = "software"; // or "reference"
+    std::string Kernel;              // "" or the one span kernel the software device draws with
     double Frames_Per_Second = 30.0; // of simulated time
     double Duration = 10.0;          // seconds of simulated time
     std::string Data_Folder;         // holds Lucivanta.bmp, Images/, Backdrop/; "" = installed data

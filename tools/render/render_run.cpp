@@ -12,6 +12,7 @@
 #include "log/error_log.h"
 #include "platform/audio/null_playback.h"
 #include "platform/graphics/device_caps.h"
+#include "platform/graphics/raster/span_drawing.h"
 #include "platform/system/clock.h"
 #include "platform/system/display_mode.h"
 #include "platform/video/video_file.h"
@@ -198,6 +199,8 @@ int Run_Render(const Render_Options& options)
     Counting_Scene app;
     Wanted_Device = options.Device == "reference" ? &IID_IDirect3DRefDevice : &IID_IDirect3DRGBDevice;
     app.Device_Test = Only_Wanted_Device;
+    if (!options.Kernel.empty())
+        Raster::Force_Span_Kernel(options.Kernel);
     int exit_code = 0;
     if (FAILED(app.Create(nullptr, ""))) {
         std::fprintf(stderr, "lucivanta-render: the scene could not be created\n");
@@ -252,11 +255,14 @@ int Run_Render(const Render_Options& options)
             std::fprintf(stderr, "\n");
         }
         if (run.Seen > 0) {
-            std::fprintf(stderr,
-                         "rendered %ld frames of %dx%dx%d on the %s device: %.2f ms/frame, %.2f ms of CPU a "
-                         "frame\n",
-                         run.Seen, options.Width, options.Height, options.Depth, options.Device.c_str(),
-                         1000.0 * run.Frame_Seconds / run.Seen, 1000.0 * run.Frame_Cpu_Seconds / run.Seen);
+            const std::string kernel = options.Kernel.empty() ? "" : " (span kernel " + options.Kernel + ")";
+            std::fprintf(
+                stderr,
+                "rendered %ld frames of %dx%dx%d on the %s device%s: %.2f ms/frame, %.2f ms of CPU a "
+                "frame\n",
+                run.Seen, options.Width, options.Height, options.Depth, options.Device.c_str(),
+                kernel.c_str(), 1000.0 * run.Frame_Seconds / run.Seen,
+                1000.0 * run.Frame_Cpu_Seconds / run.Seen);
         }
         if (run.Failed) {
             // Said where it failed.
