@@ -339,13 +339,9 @@ RUN2_TARGET void Rows(const Rows_Job& job, const Row_Extent* rows, int count)
 {
     const Run_Setup r = Set_Up_Runs(*job.texture, job.u.a, job.v.a, job.diffuse);
     for (const Row_Extent* row = rows; row != rows + count; ++row) {
-        const uint32_t* dither_bias = Bytes == 2 && job.dither_biases
-                                          ? job.dither_biases + 8 * (4 * (row->y & 3) + (row->left & 3))
-                                          : nullptr;
-        uint8_t* out =
-            job.pixels + static_cast<intptr_t>(row->y) * job.pitch + static_cast<intptr_t>(row->left) * Bytes;
-        Run<Bytes, Five_Six_Five, Add>(r, job.u.At(row->left, row->y), job.v.At(row->left, row->y),
-                                       row->right - row->left, out, Bias_Plus_One(dither_bias));
+        const Row_Start start = Start_Of<Bytes>(job, *row);
+        Run<Bytes, Five_Six_Five, Add>(r, start.u, start.v, start.count, start.out,
+                                       Bias_Plus_One(start.dither_bias));
     }
 }
 

@@ -1,13 +1,34 @@
-// The scalar side of the vector runs' blocks (bilinear_run_avx512.cpp, bilinear_run_avx2.cpp):
-// the texture as a block reads it, and the span of a block's first taps, from which a run
-// tells the blocks that lie inside the texture (no lane clamped) from those that clamp.
+// The scalar side of the vector runs (bilinear_run_avx512.cpp, bilinear_run_avx2.cpp): where
+// each row of a job starts, the texture as a block reads it, and the span of a block's first
+// taps, from which a run tells the blocks that lie inside the texture (no lane clamped) from
+// those that clamp.
 #pragma once
+
+#include "platform/graphics/raster/bilinear_block.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace Raster {
 namespace {
+
+// A row of a Rows_Job as a run: its first texel positions and pixel, its length, and the
+// dither biases of its first eight pixels (null: none, or a 32-bit target of Bytes 4).
+struct Row_Start {
+    int64_t u, v;
+    uint8_t* out;
+    int count;
+    const uint32_t* dither_bias;
+};
+
+template <int Bytes> inline Row_Start Start_Of(const Rows_Job& job, const Row_Extent& row)
+{
+    return {job.u.At(row.left, row.y), job.v.At(row.left, row.y),
+            job.pixels + static_cast<intptr_t>(row.y) * job.pitch + static_cast<intptr_t>(row.left) * Bytes,
+            row.right - row.left,
+            Bytes == 2 && job.dither_biases ? job.dither_biases + 8 * (4 * (row.y & 3) + (row.left & 3))
+                                            : nullptr};
+}
 
 // The run's texture, as the block needs it.
 struct Source {
