@@ -1,11 +1,13 @@
 // The flat bilinear run (Block_Functions::shade_run) for AVX2, eight pixels a block in 16-bit
 // lanes, for processors without the AVX-512 run: the same exact two-stage sums as that run
 // (see bilinear_run_shading.h) in 256-bit registers. Each pixel's two texel pairs, of the
-// upper and the lower row, are gathered as 64-bit words, and in-lane shuffles turn them into
-// one 32-bit lane per channel of four bytes (upper row first and second tap, then the lower
-// row). Texel positions are stepped exactly in 64-bit lanes; blocks inside the texture skip
-// the clamps. The last block of a run goes through a small buffer, so that nothing past the
-// run is read or written.
+// upper and the lower row, are loaded as 64-bit words into one 128-bit lane, and in-lane
+// shuffles and a transpose turn them into one 32-bit lane per channel of four bytes (upper row
+// first and second tap, then the lower row); on the processors measured, gathers and texel
+// windows picked by byte shuffles were both slower. Blocks inside a texture of up to 256 texels
+// a side take their taps from positions stepped modulo 2^32; the others take them exactly
+// from 64-bit lanes, and clamp where they leave the texture. The last block of a run goes
+// through a small buffer, so that nothing past the run is read or written.
 #include "platform/graphics/raster/bilinear_block.h"
 #include "platform/graphics/raster/bilinear_run_bounds.h"
 
@@ -144,10 +146,9 @@ RUN2_INLINE Fractions Low_Fractions(__m256i u, __m256i v)
 
 RUN2_INLINE Words Shade(const Channels& c, const Fractions& f, const Diffuse& d)
 {
-    const __m256i fu_pairs = f.fu_pairs, weights = f.weights;
-    const __m256i blue = Bilinear_Channel(c.blue, fu_pairs, weights);
-    const __m256i green = Bilinear_Channel(c.green, fu_pairs, weights);
-    const __m256i red = Bilinear_Channel(c.red, fu_pairs, weights);
+    const __m256i blue = Bilinear_Channel(c.blue, f.fu_pairs, f.weights);
+    const __m256i green = Bilinear_Channel(c.green, f.fu_pairs, f.weights);
+    const __m256i red = Bilinear_Channel(c.red, f.fu_pairs, f.weights);
     // The high words of blue and red as the low and high words of each lane.
     const __m256i low = _mm256_blend_epi16(_mm256_srli_epi32(blue, 16), red, 0xAA);
     return {Modulate_Words(low, d.low, d.low_bias),
